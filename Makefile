@@ -1,0 +1,31 @@
+# make demo   install what is needed, build, run the gallery with its sample tree
+# make test   install what is needed, build with sanitizers, run every test under Xvfb
+# make bench  install what is needed, build optimised, run the benchmarks
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps demo test bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build/demo/CMakeCache.txt: | deps
+	cmake -S . -B build/demo -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVK_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+
+demo: deps build/demo/CMakeCache.txt
+	cmake --build build/demo --target ovk-gallery -j $(JOBS)
+	./build/demo/demo/ovk-gallery
+
+test: deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DOVK_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build build/test -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --test-dir build/test --output-on-failure -j $(JOBS) --timeout 300
+
+bench: deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build build/bench -j $(JOBS)
+	for b in build/bench/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+
+clean:
+	rm -rf build

@@ -1,0 +1,28 @@
+#pragma once
+// The gallery's list of entries. A file adds its entries with one block each:
+//
+//   static GalleryEntry shows_error{"Message boxes", "MB::Error",
+//       [](wxWindow* parent) { ovk_wxtools::MB::Error("Something failed."); }};
+#include <wx/string.h>
+#include <wx/window.h>
+
+#include <functional>
+#include <vector>
+
+namespace ovk_gallery {
+
+struct GalleryEntry {
+    GalleryEntry(const wxString& group, const wxString& name, std::function<void(wxWindow* parent)> open);
+
+    wxString group;
+    wxString name;
+    std::function<void(wxWindow* parent)> open;
+};
+
+// Every entry in the order its group first appeared, then by registration.
+std::vector<const GalleryEntry*> gallery_entries();
+
+// Folder of the gallery's sample files (the sample parameter tree and such).
+wxString demo_dir();
+
+}  // namespace ovk_gallery

@@ -1,0 +1,9 @@
+#pragma once
+// ovk_wxtools: ready-made wxWidgets pieces for desktop tools. Include this one header.
+#include "wxtools/errors.h"
+#include "wxtools/text.h"
+
+#include "wxtools/app/mb.h"
+#include "wxtools/app/simple_app.h"
+#include "wxtools/app/simple_input_dialog.h"
+#include "wxtools/app/window_fit_layout.h"
