@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
-  libwxgtk3.2-dev nlohmann-json3-dev libspdlog-dev libserialport-dev
+  libwxgtk3.2-dev libgtk-3-dev nlohmann-json3-dev libspdlog-dev libserialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libxtst-dev x11-utils
   fonts-noto-cjk imagemagick

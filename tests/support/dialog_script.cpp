@@ -4,13 +4,17 @@
 #include <wx/app.h>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/textdlg.h>
 #include <wx/timer.h>
 
+#include <gtk/gtk.h>
+
 #include <chrono>
+#include <memory>
 
 namespace ovk_test {
 
@@ -71,6 +75,13 @@ void DialogScript::reset()
 {
     script_.clear();
     shown_.clear();
+    timers_.clear();
+}
+
+wxTimer* DialogScript::new_timer()
+{
+    timers_.push_back(std::make_unique<wxTimer>());
+    return timers_.back().get();
 }
 
 namespace {
@@ -114,6 +125,10 @@ wxTextCtrl* first_text_ctrl(wxWindow* window)
 
 int DialogScript::Enter(wxDialog* dialog)
 {
+    // The native file chooser passes through the hook twice (its own
+    // ShowModal, then wxDialog's); the second pass is the same run.
+    if (open_.count(dialog))
+        return wxID_NONE;
     const DialogKind kind = kind_of(dialog);
     if (kind != DialogKind::Own)
         return answer_standard(dialog, kind);
@@ -181,28 +196,67 @@ int DialogScript::answer_standard(wxDialog* dialog, DialogKind kind)
         seen.answer = step.code;
         if (auto* entry = dynamic_cast<wxTextEntryDialog*>(dialog))
             entry->SetValue(step.text);
-        else if (auto* dir = dynamic_cast<wxDirDialogBase*>(dialog))
-            dir->SetPath(step.text);
-        else if (auto* file = dynamic_cast<wxFileDialogBase*>(dialog))
-            file->SetPath(step.text);
+        if (chooser && step.code == wxID_OK) {
+            // The native choosers read their answer back from GTK, so they
+            // run for real and GTK is told to accept the scripted path.
+            shown_.push_back(seen);
+            accept_path(dialog, step.text);
+            return wxID_NONE;
+        }
     }
     shown_.push_back(seen);
     return seen.answer;
 }
 
+void DialogScript::accept_path(wxDialog* dialog, const wxString& path)
+{
+    open_.insert(dialog);
+    wxTimer* timer = new_timer();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto started = std::make_shared<bool>(false);
+    timer->Bind(wxEVT_TIMER, [this, dialog, timer, deadline, path, started](wxTimerEvent&) {
+        auto finish = [timer] { timer->Stop(); };
+        if (!open_.count(dialog))
+            return finish();
+        GtkFileChooser* gtk = GTK_FILE_CHOOSER(dialog->GetHandle());
+        const wxFileName target(path);
+        if (!*started) {
+            *started = true;
+            if (gtk_file_chooser_get_action(gtk) == GTK_FILE_CHOOSER_ACTION_SAVE) {
+                gtk_file_chooser_set_current_folder(gtk, target.GetPath().utf8_str());
+                gtk_file_chooser_set_current_name(gtk, target.GetFullName().utf8_str());
+            } else if (gtk_file_chooser_get_action(gtk) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER) {
+                gtk_file_chooser_set_current_folder(gtk, path.utf8_str());
+            } else {
+                gtk_file_chooser_set_filename(gtk, path.utf8_str());
+            }
+        }
+        gchar* chosen = gtk_file_chooser_get_filename(gtk);
+        const bool ready = chosen && wxString::FromUTF8(chosen) == path;
+        g_free(chosen);
+        if (ready) {
+            finish();
+            gtk_dialog_response(GTK_DIALOG(dialog->GetHandle()), GTK_RESPONSE_ACCEPT);
+        } else if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << "the chooser did not take the scripted path " << path.utf8_string();
+            finish();
+            dialog->EndModal(wxID_CANCEL);
+        }
+    });
+    timer->Start(20);
+}
+
 void DialogScript::watch(wxDialog* dialog)
 {
-    auto* timer = new wxTimer;
+    wxTimer* timer = new_timer();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(watchdog_seconds);
     timer->Bind(wxEVT_TIMER, [this, dialog, timer, deadline](wxTimerEvent&) {
         if (!open_.count(dialog)) {
             timer->Stop();
-            wxTheApp->CallAfter([timer] { delete timer; });
         } else if (std::chrono::steady_clock::now() > deadline) {
             ADD_FAILURE() << "dialog \"" << dialog->GetTitle().utf8_string() << "\" was still open "
                           << watchdog_seconds << " s after its scripted action; cancelled";
             timer->Stop();
-            wxTheApp->CallAfter([timer] { delete timer; });
             dialog->EndModal(wxID_CANCEL);
         }
     });

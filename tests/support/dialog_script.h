@@ -15,7 +15,10 @@
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 
+#include <wx/timer.h>
+
 #include <deque>
+#include <memory>
 #include <functional>
 #include <set>
 #include <vector>
@@ -76,10 +79,14 @@ private:
     };
     int answer_standard(wxDialog* dialog, DialogKind kind);
     void watch(wxDialog* dialog);
+    void accept_path(wxDialog* dialog, const wxString& path);
 
     std::deque<Step> script_;
     std::vector<ShownDialog> shown_;
     std::set<wxDialog*> open_;
+    // Timers of watchdogs and choosers; dropped between tests.
+    std::vector<std::unique_ptr<wxTimer>> timers_;
+    wxTimer* new_timer();
 };
 
 inline DialogScript& dialogs() { return DialogScript::get(); }
