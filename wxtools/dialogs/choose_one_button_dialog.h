@@ -1,0 +1,30 @@
+#pragma once
+// A question answered by pressing one of several buttons, one per choice.
+#include <wx/button.h>
+#include <wx/dialog.h>
+
+#include <vector>
+
+namespace ovk_wxtools {
+
+// Pressing a choice ends the modal run with wxID_OK and remembers the choice
+// by position and by label; closing the window leaves -1 and the empty text.
+class ChooseOneButtonDialog : public wxDialog {
+public:
+    // The button at `default_index` becomes the default button; an index out
+    // of range makes none the default.
+    ChooseOneButtonDialog(wxWindow* parent, const wxString& title, const wxString& question,
+                          const std::vector<wxString>& choices, int default_index = 0);
+
+    void OnChoose(wxCommandEvent& event);
+
+    int GetSelectedIndex() const { return selected_index; }
+    wxString GetSelectedString() const { return selected_string; }
+
+private:
+    std::vector<wxButton*> buttons;
+    int selected_index = -1;
+    wxString selected_string;
+};
+
+}  // namespace ovk_wxtools
