@@ -41,6 +41,7 @@ void ChooseOneButtonDialog::OnChoose(wxCommandEvent& event)
             continue;
         selected_index = static_cast<int>(i);
         selected_string = buttons[i]->GetLabel();
+        SetReturnCode(wxID_OK);
         EndDialog(wxID_OK);
         return;
     }

@@ -44,8 +44,10 @@ void WaitForDialog::finish(int code)
     // modal and must not end anything again.
     if (IsModal())
         EndModal(code);
-    else if (IsShown())
+    else if (IsShown()) {
+        SetReturnCode(code);
         EndDialog(code);
+    }
 }
 
 void WaitForDialog::on_timer_refresh(wxTimerEvent&)
