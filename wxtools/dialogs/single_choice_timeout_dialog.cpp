@@ -4,6 +4,8 @@
 #include <wx/statline.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 namespace ovk_wxtools {
 
 SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxString& message,
@@ -21,6 +23,10 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
     mChoicesBox = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, items, wxLB_SINGLE);
     if (!choices_.empty() && selection >= 0 && selection < static_cast<int>(choices_.size()))
         mChoicesBox->SetSelection(selection);
+    // GTK rows are taller than the toolkit's estimate; without a minimum the
+    // last of a few entries is cut off. Up to eight rows are shown at once.
+    const int rows = std::clamp(static_cast<int>(choices_.size()), 3, 8);
+    mChoicesBox->SetMinSize(wxSize(-1, rows * (mChoicesBox->GetCharHeight() + 10) + 6));
     outer->Add(mChoicesBox, 1, wxALL | wxEXPAND, 5);
     outer->Add(new wxStaticLine(this), 0, wxEXPAND, 0);
 
