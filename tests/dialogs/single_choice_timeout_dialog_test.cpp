@@ -108,13 +108,13 @@ TEST(SingleChoiceTimeoutDialog, NoCountdownForATimeoutOfZeroOrLess)
 
 TEST(SingleChoiceTimeoutDialog, AUserSelectionStopsTheCountdownForGood)
 {
-    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.3);
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.5);
     EXPECT_EQ(run_modal(dialog, [&] {
         EXPECT_TRUE(dialog.GetTitle().StartsWith("Pick 0."));
         select(dialog.mChoicesBox, 2);
         EXPECT_EQ(dialog.GetTitle(), "Pick");
-        // Well past the remaining 0.2 s the dialog still waits for the user.
-        wait_until([] { return false; }, 450);
+        // Well past the time-out the dialog still waits for the user.
+        wait_until([] { return false; }, 650);
         EXPECT_TRUE(dialog.IsModal());
         EXPECT_EQ(dialog.GetTitle(), "Pick");
         click(dialog.m_sdbSizer1OK);
