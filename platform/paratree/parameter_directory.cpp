@@ -45,6 +45,15 @@ fs::path book_file(const fs::path& folder, const std::string& name) { return fol
     throw ParaTreeError("Cannot " + action + " `" + to_text(path) + "`: " + why + ".");
 }
 
+// One spelling per folder, so that the tree's own folder is recognised
+// however it is given (relative, with "..", links, a trailing separator).
+fs::path folder_key(const fs::path& folder, std::error_code& ec)
+{
+    fs::path key = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (!key.has_filename() && key.has_relative_path()) key = key.parent_path();
+    return key;
+}
+
 template <class List>
 bool has_name(const List& list, const std::string& name)
 {
@@ -101,7 +110,7 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& fol
         throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: the folder does not exist.");
     if (!fs::is_directory(status))
         throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: it is not a folder.");
-    fs::path root = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    const fs::path root = folder_key(folder, ec);
     if (ec) fs_error("load parameter directory", folder, ec);
     std::vector<fs::path> open_folders;
     return load_folder(root, open_folders);
@@ -172,7 +181,7 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
 void ParameterDirectory::save(const fs::path& folder)
 {
     std::error_code ec;
-    const fs::path target = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    const fs::path target = folder_key(folder, ec);
     if (ec) fs_error("save parameter directory to", folder, ec);
     // Every book is written before any is put in place: a failed write (a
     // full disk) replaces nothing.

@@ -197,6 +197,13 @@ TEST(ParameterDirectory, NewTreeOwnsTheFolderItIsFirstSavedTo)
     EXPECT_FALSE(std::filesystem::exists(dir / "machine"));
     EXPECT_TRUE(std::filesystem::exists(dir / "old.pbook"));
 
+    // The folder is recognised however it is spelt.
+    auto fresh = sample_tree();
+    fresh->save((dir / "new").string() + "/");
+    fresh->remove("zeta");
+    fresh->save(dir / "new" / ".." / "new");
+    EXPECT_FALSE(std::filesystem::exists(dir / "new" / "zeta.pbook"));
+
     // A clone belongs nowhere yet.
     auto copy = tree->clone();
     copy->remove("zeta");
