@@ -15,3 +15,4 @@
 #include "wxtools/dialogs/single_choice_timeout_dialog.h"
 #include "wxtools/dialogs/true_or_false_dialog.h"
 #include "wxtools/dialogs/wait_for_dialog.h"
+#include "platform/paratree/paratree.h"

@@ -1,0 +1,68 @@
+#pragma once
+// File and text helpers shared by the book and directory storage. Every
+// failure comes out as ParaTreeError with the file named in the message.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ovk_paratree::file_io {
+
+// A UTF-8 name as a path, and a path as UTF-8 text for messages and names.
+std::filesystem::path to_path(std::string_view utf8);
+std::string to_text(const std::filesystem::path& path);
+
+// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool is_utf8(std::string_view text);
+
+// The whole content of a regular file. `what` names the kind of file in
+// messages ("parameter book").
+std::string read_file(const std::filesystem::path& file, const std::string& what);
+
+// Files written under temporary names in their own folders and then put in
+// place together, so that every file holds either its old or its new content
+// at every moment. Temporaries not committed are removed on destruction.
+class StagedFiles {
+public:
+    StagedFiles() = default;
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+    ~StagedFiles();
+
+    // Writes `data` to a temporary file beside `file`. An existing file's
+    // permissions are carried over. `what` names the kind of file in messages.
+    void stage(const std::filesystem::path& file, std::string_view data, const std::string& what);
+    // Flushes every staged file to disk, then renames each over its target
+    // and flushes the folders. Nothing is replaced when the flush fails.
+    void commit();
+
+private:
+    struct Entry {
+        std::filesystem::path temp, file;
+        std::string what;
+    };
+    std::vector<Entry> entries_;
+};
+
+// Flushes a folder's entries (new names from renames) to disk.
+void sync_folder(const std::filesystem::path& folder);
+
+}  // namespace ovk_paratree::file_io
+
+namespace ovk_paratree {
+
+// Deepest nesting of lists and mappings an attribute value may have. Deeper
+// values are refused when stored and when read, since writing them would
+// recurse without bound.
+inline constexpr int MaxValueNesting = 256;
+
+}  // namespace ovk_paratree
+
+namespace ovk_paratree::file_io {
+
+// Throws ParaTreeError unless is_valid_name(name); `kind` starts the message
+// ("Attribute name", "Book name", ...).
+void require_valid_name(const std::string& name, const std::string& kind);
+
+}  // namespace ovk_paratree::file_io
