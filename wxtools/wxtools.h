@@ -8,4 +8,6 @@
 #include "wxtools/app/simple_input_dialog.h"
 #include "wxtools/app/window_fit_layout.h"
 
+#include "wxtools/controls/cell_value.h"
 #include "wxtools/controls/combo_list.h"
+#include "wxtools/controls/row_grid.h"
