@@ -11,3 +11,7 @@
 #include "wxtools/controls/cell_value.h"
 #include "wxtools/controls/combo_list.h"
 #include "wxtools/controls/row_grid.h"
+#include "wxtools/controls/plain_date.h"
+#include "wxtools/controls/date_picker.h"
+#include "wxtools/controls/auto_popup_combo_box.h"
+#include "wxtools/controls/com_port_list.h"
