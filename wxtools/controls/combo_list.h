@@ -53,7 +53,7 @@ public:
     // Shows each object as itself; T must convert to text.
     explicit ComboList(wxItemContainer* control)
         requires std::convertible_to<const T&, wxString>
-        : control(control), get_info_method(&_simple_get_info<T>)
+        : control(control), get_info_method(&_simple_get_info<T>), shows_itself(std::same_as<T, wxString>)
     {
     }
 
@@ -200,36 +200,65 @@ public:
     void ClearSelection() { SetSelection(-1); }
 
 private:
+    // Texts shown as themselves need no second copy for the control.
+    bool shows_itself = false;
+
     wxString GetInfo(const T& obj) const { return get_info_method(obj); }
 
-    // Forms every text before touching the control; on a failing callback the
-    // objects formed so far are still added, then the error goes on.
+    // Forms every text before touching the control, which then takes them
+    // in one call; on a failing callback the objects formed so far are still
+    // added, then the error goes on.
     template <class R>
     void add_items(R&& items, int index, bool insert)
     {
-        wxArrayString texts;
+        std::vector<wxString> texts;
         std::vector<T> added;
         if constexpr (std::ranges::sized_range<R>) {
-            texts.reserve(std::ranges::size(items));
-            added.reserve(std::ranges::size(items));
+            if (!shows_itself)
+                texts.reserve(std::ranges::size(items));
+            if (insert)
+                added.reserve(std::ranges::size(items));
+            else
+                objects.reserve(objects.size() + std::ranges::size(items));
         }
+        // Appended objects go straight to the end of the list, inserted ones wait.
+        std::vector<T>& target = insert ? added : objects;
+        const std::size_t old_size = objects.size();
         std::exception_ptr failure;
         try {
             for (auto&& item : items) {
                 const T& obj = item;
-                texts.push_back(GetInfo(obj));
-                added.push_back(obj);
+                if (!shows_itself)
+                    texts.push_back(GetInfo(obj));
+                target.push_back(obj);
             }
         } catch (...) {
             failure = std::current_exception();
+            // Keep texts and objects paired whichever of the two failed.
+            const std::size_t objects_formed = target.size() - (insert ? 0 : old_size);
+            const std::size_t formed = shows_itself ? objects_formed : std::min(texts.size(), objects_formed);
+            texts.resize(shows_itself ? 0 : formed);
+            target.erase(target.begin() + static_cast<std::ptrdiff_t>((insert ? 0 : old_size) + formed), target.end());
         }
-        if (!texts.empty()) {
+        const std::size_t count = target.size() - (insert ? 0 : old_size);
+        const wxString* shown = texts.data();
+        if constexpr (std::same_as<T, wxString>) {
+            if (shows_itself)
+                shown = target.data() + (insert ? 0 : old_size);
+        }
+        if (count > 0) {
+            try {
+                if (insert)
+                    control->Insert(static_cast<unsigned>(count), shown, static_cast<unsigned>(index));
+                else
+                    control->Append(static_cast<unsigned>(count), shown);
+            } catch (...) {
+                objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(old_size), objects.end());
+                throw;
+            }
             if (insert)
-                control->Insert(texts, static_cast<unsigned>(index));
-            else
-                control->Append(texts);
-            objects.insert(objects.begin() + index, std::make_move_iterator(added.begin()),
-                           std::make_move_iterator(added.end()));
+                objects.insert(objects.begin() + index, std::make_move_iterator(added.begin()),
+                               std::make_move_iterator(added.end()));
         }
         if (failure)
             std::rethrow_exception(failure);

@@ -54,20 +54,41 @@ void check_row(const char* operation, int row, int count, bool inclusive = false
 
 }  // namespace row_grid_detail
 
-// The text of every value of a row-like object, in column order.
-template <class R>
-    requires row_grid_detail::is_row<R>
-std::vector<wxString> row_texts(const R& row)
+// The cell text of a value, without a copy when it is text already.
+template <class V>
+decltype(auto) cell_text_of(const V& value)
 {
-    std::vector<wxString> texts;
+    if constexpr (std::same_as<V, wxString>)
+        return (value);
+    else if constexpr (std::same_as<V, CellValue>)
+        return (value.text());
+    else
+        return cell_text(value);
+}
+
+// Hands the cell text of each value of a row-like object to `each(column, text)`
+// in column order, while `each` answers true. Answers the number of values.
+template <class R, class F>
+    requires row_grid_detail::is_row<R>
+std::size_t for_each_cell_text(const R& row, F&& each)
+{
     if constexpr (std::ranges::range<R>) {
-        texts.reserve(std::size(row));
-        for (const auto& value : row)
-            texts.push_back(cell_text(value));
+        std::size_t col = 0;
+        for (const auto& value : row) {
+            if (!each(col, cell_text_of(value)))
+                break;
+            ++col;
+        }
+        return std::size(row);
     } else {
-        std::apply([&](const auto&... values) { (texts.push_back(cell_text(values)), ...); }, row);
+        std::apply(
+            [&](const auto&... values) {
+                std::size_t col = 0;
+                (void)(each(col++, cell_text_of(values)) && ...);
+            },
+            row);
+        return std::tuple_size_v<R>;
     }
-    return texts;
 }
 
 template <class T>
@@ -266,50 +287,57 @@ public:
     void Update(const V&, const wxColour& = wxNullColour) = delete;
 
 private:
-    // The texts of an object's row values, or nothing when it has none.
-    std::optional<std::vector<wxString>> GetInfo(const T& obj) const
+    // Hands the object's row values, as text, to `each(column, text)` while it
+    // answers true; answers the number of values, or nothing when the object
+    // has no row values.
+    template <class F>
+    std::optional<std::size_t> GetInfo(const T& obj, F&& each) const
     {
         if constexpr (row_grid_detail::is_row<T>) {
-            return row_texts(obj);
+            return for_each_cell_text(obj, each);
         } else {
             if (!get_info_method)
                 return std::nullopt;
-            return row_texts(get_info_method(obj));
+            return for_each_cell_text(get_info_method(obj), each);
         }
     }
 
-    // Writes every column of a row just added or inserted.
+    // Writes every column of a row just added or inserted. Too few values
+    // fail at the first missing column, with the cells before it written.
     void fill_new_row(int row, const wxColour& bg)
     {
         const T& obj = objects[static_cast<std::size_t>(row)];
-        const auto values = GetInfo(obj);
         const int columns = control->GetNumberCols();
         wxColour known = bg;
-        for (int col = 0; col < columns; ++col) {
-            if (!values)
+        const auto count = GetInfo(obj, [&](std::size_t col, const wxString& text) {
+            if (static_cast<int>(col) >= columns)
+                return false;
+            control->SetCellValue(row, static_cast<int>(col), text);
+            colour_cell(row, static_cast<int>(col), known, obj);
+            return true;
+        });
+        if (!count) {
+            if (columns > 0)
                 row_grid_detail::no_row_values();
-            if (static_cast<std::size_t>(col) >= values->size())
-                row_grid_detail::too_few_values(values->size(), columns);
-            control->SetCellValue(row, col, (*values)[static_cast<std::size_t>(col)]);
-            colour_cell(row, col, known, obj);
-        }
+        } else if (*count < static_cast<std::size_t>(columns))
+            row_grid_detail::too_few_values(*count, columns);
     }
 
     void update_row(int row, const wxColour& bg)
     {
         row_grid_detail::check_row("Update", row, static_cast<int>(std::min<std::size_t>(objects.size(), control->GetNumberRows())));
         const T& obj = objects[static_cast<std::size_t>(row)];
-        const auto values = GetInfo(obj);
-        if (!values)
-            row_grid_detail::no_row_values();
         wxColour known = bg;
-        for (std::size_t col = 0; col < values->size(); ++col) {
+        const auto count = GetInfo(obj, [&](std::size_t col, const wxString& text) {
             // The column count is read afresh: a callback may change the grid.
             if (static_cast<int>(col) >= control->GetNumberCols())
-                break;
-            control->SetCellValue(row, static_cast<int>(col), (*values)[col]);
+                return false;
+            control->SetCellValue(row, static_cast<int>(col), text);
             colour_cell(row, static_cast<int>(col), known, obj);
-        }
+            return true;
+        });
+        if (!count)
+            row_grid_detail::no_row_values();
     }
 
     // An explicit colour goes to every cell. Without one, the colour callback
