@@ -179,6 +179,14 @@ TEST_F(ComboListTest, SinglePositionAnswerFromEveryKindOfControl)
     }
 }
 
+TEST_F(ComboListTest, SortingControlsAreRefused)
+{
+    // Their items would not stay at the positions of their objects.
+    EXPECT_THROW(ComboList<wxString>(list_box(wxLB_SORT)), TypeError);
+    EXPECT_THROW(ComboList<wxString>(new wxChoice(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr, wxCB_SORT)),
+                 TypeError);
+}
+
 // A derived list that reacts to selection changes gets ClearSelection too.
 class CountingList : public ComboList<wxString> {
 public:

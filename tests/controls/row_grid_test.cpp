@@ -6,6 +6,10 @@
 #include <wx/frame.h>
 
 #include <array>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <ostream>
 #include <list>
 #include <string>
 #include <tuple>
@@ -97,6 +101,24 @@ TEST_F(RowGridTest, AppendAndInsertWriteTheSameTextForms)
     const Texts expected{"True", "0.1", "", wxString::FromUTF8("电压"), "V", "18446744073709551615", "ok"};
     EXPECT_EQ(row(mixed.control, 0), expected);
     EXPECT_EQ(row(mixed.control, 1), expected);
+}
+
+struct Volts {
+    double value;
+};
+std::ostream& operator<<(std::ostream& os, const Volts& v) { return os << v.value << " V"; }
+
+TEST(CellTextTest, OtherKindsHaveTheirDocumentedForms)
+{
+    EXPECT_EQ(cell_text(wxDateTime(15, wxDateTime::Jan, 2024, 10, 20, 30)), "2024-01-15 10:20:30");
+    EXPECT_EQ(cell_text(wxDefaultDateTime), "");
+    EXPECT_EQ(cell_text(Volts{1.5}), "1.5 V");
+    EXPECT_EQ(cell_text(std::optional<double>(2.0)), "2.0");
+    EXPECT_EQ(cell_text(-std::numeric_limits<double>::infinity()), "-inf");
+    EXPECT_EQ(cell_text(1e16), "1e+16");
+    EXPECT_EQ(cell_text(L"\u00b0C"), wxString::FromUTF8("\xc2\xb0" "C"));
+    EXPECT_EQ(cell_text(std::int8_t{-5}), "-5");
+    static_assert(!has_cell_text<std::vector<int>>);
 }
 
 TEST_F(RowGridTest, CallbackGivesRowValuesOfOtherObjects)

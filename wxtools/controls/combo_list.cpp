@@ -41,6 +41,12 @@ std::vector<int> selected_positions(const wxItemContainer* control)
     return selection < 0 ? std::vector<int>{} : std::vector<int>{selection};
 }
 
+void check_unsorted(const wxItemContainer* control)
+{
+    if (control->IsSorted())
+        throw TypeError("ComboList needs a control that keeps its items in the order given, not a sorted one");
+}
+
 void check_position(const char* operation, int index, std::size_t count, bool inclusive)
 {
     const bool ok = index >= 0 && (inclusive ? static_cast<std::size_t>(index) <= count

@@ -40,6 +40,10 @@ SelectionAnswer selection_answer(const wxItemContainer* control);
 // without multiple selection.
 std::vector<int> selected_positions(const wxItemContainer* control);
 
+// Throws TypeError for a control that sorts its items (wxLB_SORT, wxCB_SORT):
+// it would show them in another order than the objects are kept.
+void check_unsorted(const wxItemContainer* control);
+
 // Throws LookupError unless 0 <= index < count (or <= count when `inclusive`).
 void check_position(const char* operation, int index, std::size_t count, bool inclusive = false);
 
@@ -55,11 +59,13 @@ public:
         requires std::convertible_to<const T&, wxString>
         : control(control), get_info_method(&_simple_get_info<T>), shows_itself(std::same_as<T, wxString>)
     {
+        combo_list_detail::check_unsorted(control);
     }
 
     ComboList(wxItemContainer* control, InfoMethod get_info_method)
         : control(control), get_info_method(std::move(get_info_method))
     {
+        combo_list_detail::check_unsorted(control);
     }
 
     virtual ~ComboList() = default;
