@@ -187,6 +187,27 @@ TEST_F(ComboListTest, SortingControlsAreRefused)
                  TypeError);
 }
 
+TEST_F(ComboListTest, HandedOverContainersGiveUpTheirObjects)
+{
+    // Objects that cannot be copied can only be moved in.
+    ComboList<std::unique_ptr<Sample>> list(list_box(), [](const std::unique_ptr<Sample>& s) { return wxString(s->name); });
+    std::vector<std::unique_ptr<Sample>> batch;
+    batch.push_back(std::make_unique<Sample>(Sample{"pump", 1}));
+    batch.push_back(std::make_unique<Sample>(Sample{"fan", 2}));
+    const Sample* pump = batch[0].get();
+    list.AppendItems(std::move(batch));
+    EXPECT_EQ(list.GetObject(0)->get(), pump);
+    EXPECT_EQ(shown(list.control), W({"pump", "fan"}));
+
+    // A copyable container passed by name keeps its objects.
+    std::vector<wxString> names{"a", "b"};
+    ComboList<wxString> texts(list_box());
+    texts.AppendItems(names);
+    texts.InsertItems(names, 1);
+    EXPECT_EQ(names, W({"a", "b"}));
+    EXPECT_EQ(texts.objects, W({"a", "a", "b", "b"}));
+}
+
 // A derived list that reacts to selection changes gets ClearSelection too.
 class CountingList : public ComboList<wxString> {
 public:

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <list>
@@ -133,6 +134,18 @@ TEST_F(RowGridTest, CallbackGivesRowValuesOfOtherObjects)
     rows.SetSelection(1);
     ASSERT_NE(rows.GetSelection(), nullptr);
     EXPECT_EQ(rows.GetSelection()->channel, "CH2");
+}
+
+TEST_F(RowGridTest, HandedOverContainersGiveUpTheirObjects)
+{
+    using Owned = std::unique_ptr<Reading>;
+    RowGrid<Owned> rows(grid(2), [](const Owned& r) { return RowValues{r->channel, r->count}; });
+    std::vector<Owned> batch;
+    batch.push_back(std::make_unique<Reading>(Reading{"CH1", 1, 0.0}));
+    const Reading* first = batch[0].get();
+    rows.AppendItems(std::move(batch));
+    EXPECT_EQ(rows.objects[0].get(), first);
+    EXPECT_EQ(row(rows.control, 0), (Texts{"CH1", "1"}));
 }
 
 TEST_F(RowGridTest, ExplicitColourColoursEveryCellWithoutAskingTheCallback)

@@ -2,6 +2,8 @@
 // ComboList<T>: keeps a list, combo or choice control and a list of the
 // caller's objects in step, one line of text per object, so that selections
 // are answered with objects instead of positions.
+#include "wxtools/controls/handed_over.h"
+
 #include <wx/arrstr.h>
 #include <wx/ctrlsub.h>
 #include <wx/string.h>
@@ -95,7 +97,8 @@ public:
     }
 
     // Same result as one Append per object, in order, but the control gets the
-    // texts in one call. If the callback fails on an object, the objects before
+    // texts in one call. A container handed over as a temporary
+    // (AppendItems(std::move(batch))) gives up its objects instead of copies. If the callback fails on an object, the objects before
     // it are still added, as they would have been one by one.
     template <std::ranges::input_range R>
         requires std::convertible_to<std::ranges::range_reference_t<R>, const T&>
@@ -233,10 +236,12 @@ private:
         std::exception_ptr failure;
         try {
             for (auto&& item : items) {
-                const T& obj = item;
                 if (!shows_itself)
-                    texts.push_back(GetInfo(obj));
-                target.push_back(obj);
+                    texts.push_back(GetInfo(item));
+                if constexpr (handed_over<R>)
+                    target.push_back(std::move(item));
+                else
+                    target.push_back(item);
             }
         } catch (...) {
             failure = std::current_exception();

@@ -5,6 +5,7 @@
 // formatting callback; an optional colour callback colours the rows.
 // The caller sets up the grid's columns; RowGrid only adds and removes rows.
 #include "wxtools/controls/cell_value.h"
+#include "wxtools/controls/handed_over.h"
 
 #include <wx/colour.h>
 #include <wx/grid.h>
@@ -144,7 +145,8 @@ public:
         fill_new_row(row, bg);
     }
 
-    // Same result as one Append per item, in order, each with `bg`.
+    // Same result as one Append per item, in order, each with `bg`. A
+    // container handed over as a temporary gives up its objects instead of copies.
     template <std::ranges::input_range R>
         requires std::convertible_to<std::ranges::range_reference_t<R>, const T&>
     void AppendItems(R&& items, const wxColour& bg = wxNullColour)
@@ -162,7 +164,10 @@ public:
             int row = first;
             try {
                 for (auto&& item : items) {
-                    objects.push_back(item);
+                    if constexpr (handed_over<R>)
+                        objects.push_back(std::move(item));
+                    else
+                        objects.push_back(item);
                     fill_new_row(row++, bg);
                 }
             } catch (...) {
