@@ -28,7 +28,7 @@ test: deps
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS)
-	for b in build/bench/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+	for b in build/bench/bench/*_bench; do echo "== $$b"; xvfb-run -a -s "-screen 0 1280x1024x24" $$b || exit 1; done
 
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "fuzz: clang++ not found; the fuzz targets need libFuzzer"; exit 1; }
