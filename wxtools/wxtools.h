@@ -7,3 +7,8 @@
 #include "wxtools/app/simple_app.h"
 #include "wxtools/app/simple_input_dialog.h"
 #include "wxtools/app/window_fit_layout.h"
+
+#include "wxtools/dashboard/alarm_code.h"
+#include "wxtools/dashboard/big_event_dash_board.h"
+#include "wxtools/dashboard/dashboard_sink.h"
+#include "wxtools/dashboard/log_record.h"
