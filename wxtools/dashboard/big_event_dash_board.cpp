@@ -88,8 +88,8 @@ void BigEventDashBoard::clear(const AlarmCode& code, const std::optional<wxStrin
             return;
     }
     remove_locked(found);
-    // Posted under the lock, so history rows keep the order of the changes.
-    CallAfter([this, item = HistoryItem(code)] { do_clear(item); });
+    // Queued under the lock, so history rows keep the order of the changes.
+    post_row(HistoryItem(code));
 }
 
 void BigEventDashBoard::clear_all()
@@ -99,7 +99,7 @@ void BigEventDashBoard::clear_all()
         return;
     alarms.clear();
     index.clear();
-    CallAfter([this, item = HistoryItem(wxString("All Clear"))] { do_clear(item); });
+    post_row(HistoryItem(wxString("All Clear")));
 }
 
 void BigEventDashBoard::update()
@@ -129,7 +129,19 @@ void BigEventDashBoard::set_logger(Logger logger)
 
 void BigEventDashBoard::emit(LogRecord record)
 {
-    CallAfter([this, record = std::move(record)] { do_emit(record); });
+    post_row(std::move(record));
+}
+
+void BigEventDashBoard::post_row(PendingRow row)
+{
+    {
+        std::lock_guard<std::mutex> hold(rows_lock);
+        pending_rows.push_back(std::move(row));
+        if (rows_posted)
+            return;
+        rows_posted = true;
+    }
+    CallAfter([this] { write_rows(); });
 }
 
 void BigEventDashBoard::do_update()
@@ -157,11 +169,40 @@ void BigEventDashBoard::do_update()
     ui_list_alarm->Thaw();
 }
 
-void BigEventDashBoard::do_clear(const HistoryItem& item)
+void BigEventDashBoard::write_rows()
+{
+    std::vector<PendingRow> rows;
+    {
+        std::lock_guard<std::mutex> hold(rows_lock);
+        rows.swap(pending_rows);
+        rows_posted = false;
+    }
+    if (rows.empty())
+        return;
+    wxGrid* grid = ui_grid_error_history;
+    int row = grid->GetNumberRows();
+    bool cleared = false;
+    grid->BeginBatch();
+    grid->AppendRows(static_cast<int>(rows.size()));
+    for (const PendingRow& pending : rows) {
+        if (const HistoryItem* item = std::get_if<HistoryItem>(&pending)) {
+            do_clear(row++, *item);
+            cleared = true;
+        } else {
+            do_emit(row++, std::get<LogRecord>(pending));
+        }
+    }
+    grid->EndBatch();
+    if (auto_scroll())
+        grid->MakeCellVisible(row - 1, 0);
+    // Rebuild the alarm list after the rows that say what went away.
+    if (cleared)
+        update();
+}
+
+void BigEventDashBoard::do_clear(int row, const HistoryItem& item)
 {
     wxGrid* grid = ui_grid_error_history;
-    const int row = grid->GetNumberRows();
-    grid->AppendRows(1);
     if (const AlarmCode* code = std::get_if<AlarmCode>(&item)) {
         grid->SetCellValue(row, 0, "GOOD");
         grid->SetCellValue(row, 1, code->value());
@@ -169,24 +210,16 @@ void BigEventDashBoard::do_clear(const HistoryItem& item)
         grid->SetCellValue(row, 1, std::get<wxString>(item));
     }
     grid->SetCellBackgroundColour(row, 0, wxColour(0, 255, 0));
-    if (auto_scroll())
-        grid->MakeCellVisible(row, 0);
-    update();
 }
 
-void BigEventDashBoard::do_emit(const LogRecord& record)
+void BigEventDashBoard::do_emit(int row, const LogRecord& record)
 {
     wxGrid* grid = ui_grid_error_history;
-    const int row = grid->GetNumberRows();
-    const wxString message = record.getMessage();
-    grid->AppendRows(1);
     grid->SetCellValue(row, 0, wxString::FromUTF8(record.levelname));
     grid->SetCellValue(row, 1, wxString::FromUTF8(ovk_handy::timestamp(record.created)));
-    grid->SetCellValue(row, 2, message);
+    grid->SetCellValue(row, 2, record.getMessage());
     grid->SetCellBackgroundColour(row, 0, record.levelno == spdlog::level::warn ? wxColour(255, 255, 0)
                                                                                   : wxColour(255, 0, 0));
-    if (auto_scroll())
-        grid->MakeCellVisible(row, 0);
 }
 
 }  // namespace ovk_wxtools

@@ -30,6 +30,7 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <variant>
+#include <vector>
 
 namespace ovk_wxtools {
 
@@ -104,10 +105,20 @@ private:
     };
     using AlarmList = std::list<ActiveAlarm>;
 
+    // A history row waiting for the GUI thread.
+    using PendingRow = std::variant<HistoryItem, LogRecord>;
+
+    // Queues one history row. Rows queue up in the order they are posted and
+    // the GUI thread writes whatever has gathered in one go, so a storm of
+    // events costs one grid update per batch rather than one per row.
+    void post_row(PendingRow row);
+
     // GUI thread only.
     void do_update();
-    void do_clear(const HistoryItem& item);
-    void do_emit(const LogRecord& record);
+    void write_rows();
+    // Fill row `row`, already appended to the history grid.
+    void do_clear(int row, const HistoryItem& item);
+    void do_emit(int row, const LogRecord& record);
 
     // Removes one active code; `lock` is held.
     void remove_locked(std::unordered_map<AlarmCode, AlarmList::iterator>::iterator at);
@@ -120,6 +131,11 @@ private:
     Logger logger_;
     // A list refresh is posted and has not yet read the alarms.
     bool refresh_posted = false;
+
+    // Taken after `lock` when both are held. Guards the two below it.
+    std::mutex rows_lock;
+    std::vector<PendingRow> pending_rows;
+    bool rows_posted = false;
 
     std::atomic<bool> auto_scroll_{true};
     std::shared_ptr<DashboardSink> sink_;
