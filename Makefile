@@ -1,10 +1,11 @@
 # make demo   install what is needed, build, run the gallery with its sample tree
 # make test   install what is needed, build with sanitizers, run every test under Xvfb
+# make test-tsan  the concurrency tests (dashboard) built and run under ThreadSanitizer
 # make bench  install what is needed, build optimised, run the benchmarks
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps demo test bench clean
+.PHONY: deps demo test test-tsan bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,6 +22,12 @@ test: deps
 	cmake --build build/test -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
 	  ctest --test-dir build/test --output-on-failure -j $(JOBS) --timeout 300
+
+test-tsan: deps
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DOVK_TSAN=ON -DOVK_BUILD_DEMO=OFF '-DOVK_TEST_FILTER=^dashboard/' $(CMAKE_FLAGS)
+	cmake --build build/tsan -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) --timeout 600
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)

@@ -30,7 +30,7 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, wxWindowID id, const wxPo
     ui_grid_error_history->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
     for (int col = 0; col < 3; ++col)
         ui_grid_error_history->SetColLabelValue(col, history_column_labels[col]);
-    ui_grid_error_history->SetColSize(0, 100);
+    ui_grid_error_history->SetColSize(0, 115);
     ui_grid_error_history->SetColSize(1, 180);
     ui_grid_error_history->SetColSize(2, 220);
     history_box->Add(ui_grid_error_history, 1, wxALL | wxEXPAND, 5);
