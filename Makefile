@@ -1,5 +1,7 @@
 # make demo   install what is needed, build, run the gallery with its sample tree
-# make test   install what is needed, build with sanitizers, run every test under Xvfb
+# make test   install what is needed, build with sanitizers, run every test under Xvfb:
+#             all of them with AddressSanitizer and UBSan (test-asan), then the
+#             concurrency tests (dashboard) with ThreadSanitizer (test-tsan)
 # make bench  install what is needed, build optimised, run the benchmarks
 # make fuzz   with clang: build the fuzz targets and run each for FUZZ_SECONDS
 JOBS ?= $(shell nproc)
@@ -7,7 +9,7 @@ CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps demo test bench fuzz clean
+.PHONY: deps demo test test-asan test-tsan bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,11 +21,19 @@ demo: deps build/demo/CMakeCache.txt
 	cmake --build build/demo --target ovk-gallery -j $(JOBS)
 	./build/demo/demo/ovk-gallery
 
-test: deps
+test: test-asan test-tsan
+
+test-asan: deps
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DOVK_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build/test -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24" \
 	  ctest --test-dir build/test --output-on-failure -j $(JOBS) --timeout 300
+
+test-tsan: deps
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DOVK_TSAN=ON -DOVK_BUILD_DEMO=OFF '-DOVK_TEST_FILTER=^dashboard/' $(CMAKE_FLAGS)
+	cmake --build build/tsan -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) --timeout 600
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)

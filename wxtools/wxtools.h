@@ -23,3 +23,7 @@
 #include "wxtools/controls/date_picker.h"
 #include "wxtools/controls/auto_popup_combo_box.h"
 #include "wxtools/controls/com_port_list.h"
+#include "wxtools/dashboard/alarm_code.h"
+#include "wxtools/dashboard/big_event_dash_board.h"
+#include "wxtools/dashboard/dashboard_sink.h"
+#include "wxtools/dashboard/log_record.h"

@@ -1,6 +1,15 @@
 // main() of the test programs: GoogleTest with the toolkit running.
 #include "tests/support/toolkit_environment.h"
 
+#if defined(__SANITIZE_THREAD__) && defined(OVK_TSAN_SUPPRESSIONS)
+// ThreadSanitizer reads its options before main; the toolkit's own C
+// libraries are not built for it and their reports are suppressed.
+extern "C" const char* __tsan_default_options()
+{
+    return "halt_on_error=1:second_deadlock_stack=1:suppressions=" OVK_TSAN_SUPPRESSIONS;
+}
+#endif
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
