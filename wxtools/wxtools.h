@@ -9,3 +9,9 @@
 #include "wxtools/app/window_fit_layout.h"
 
 #include "platform/paratree/paratree.h"
+
+#include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/name_rule.h"
+#include "wxtools/paratree/parameter_editor_dialog.h"
+#include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
+#include "wxtools/paratree/value_display_text.h"
