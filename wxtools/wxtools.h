@@ -11,7 +11,6 @@
 #include "platform/paratree/paratree.h"
 
 #include "wxtools/paratree/description_editor_dialog.h"
-#include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
 #include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
 #include "wxtools/paratree/value_display_text.h"
