@@ -27,3 +27,10 @@
 #include "wxtools/dashboard/big_event_dash_board.h"
 #include "wxtools/dashboard/dashboard_sink.h"
 #include "wxtools/dashboard/log_record.h"
+
+#include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/parameter_editor_dialog.h"
+#include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
+#include "wxtools/paratree/parameter_tree_dialog.h"
+#include "wxtools/paratree/parameter_tree_editor_panel.h"
+#include "wxtools/paratree/value_display_text.h"
