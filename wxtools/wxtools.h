@@ -7,3 +7,5 @@
 #include "wxtools/app/simple_app.h"
 #include "wxtools/app/simple_input_dialog.h"
 #include "wxtools/app/window_fit_layout.h"
+
+#include "platform/paratree/paratree.h"

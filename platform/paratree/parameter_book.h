@@ -1,0 +1,83 @@
+#pragma once
+// A parameter book: named parameters in order, stored as one UTF-8 JSON file
+// `<name>.<ExtName>`. The file reads, with one line per parameter part:
+//
+//   {
+//     "format": "ovk-parameter-book",
+//     "version": 1,
+//     "parameters": {
+//       "speed": {
+//         "descriptions": {"en_US":"Speed","zh_CN":"速度"},
+//         "attributes": {"max":10,"unit":"mm/s"}
+//       }
+//     }
+//   }
+//
+// Parameter and attribute names inside a file are taken as stored; names given
+// through set() must satisfy is_valid_name.
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/paratree/para_tree_entity.h"
+#include "platform/paratree/parameter.h"
+
+namespace ovk_paratree {
+
+class ParameterBook : public ParaTreeEntity {
+public:
+    // The book file extension, without the dot: "pbook".
+    static const std::string ExtName;
+
+    // A new, empty book.
+    ParameterBook() = default;
+    ParameterBook(const ParameterBook&) = delete;
+    ParameterBook& operator=(const ParameterBook&) = delete;
+
+    std::string class_name() const override;  // "ParameterBook"
+
+    // Reads the book stored in `file`. Throws ParaTreeError naming the file when
+    // it cannot be read, is not valid JSON or is not of the book layout.
+    static std::shared_ptr<ParameterBook> load(const std::filesystem::path& file);
+    // Writes the book to `file` atomically: a temporary file in the same folder
+    // is written, flushed to disk and renamed over `file`, so a failure (full
+    // disk, crash) leaves the previous file as it was. Creates missing folders.
+    // An existing file keeps its permissions; a symbolic link is kept and the
+    // file it points to is replaced. Throws ParaTreeError naming the file.
+    void save(const std::filesystem::path& file) const;
+
+    // The book as the text of a book file, and back. `source` names the text
+    // in error messages (load passes the file path).
+    static std::shared_ptr<ParameterBook> from_text(std::string_view text,
+                                                    const std::string& source = "(text)");
+    std::string to_text() const;
+
+    // ---- parameters, keyed by name, in insertion order ----
+    // Order: file order after load; set() of a new name appends, set() of an
+    // existing name replaces in place. Lookups are linear in size().
+
+    std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> items() const;
+    std::vector<std::string> names() const;
+    bool contains(const std::string& name) const;
+    // The parameter stored under `name` (the object itself), or nullptr.
+    std::shared_ptr<Parameter> get(const std::string& name) const;
+    // Stores `parameter` (the object itself, not a copy) under `name`. Throws
+    // ParaTreeError for an invalid name or a null parameter.
+    void set(const std::string& name, std::shared_ptr<Parameter> parameter);
+    // Removes the parameter `name`; false when there was none.
+    bool remove(const std::string& name);
+    std::size_t size() const;
+    bool empty() const;
+
+    // A deep copy: every parameter cloned.
+    std::shared_ptr<ParameterBook> clone() const;
+
+private:
+    std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> parameters_;
+};
+
+}  // namespace ovk_paratree

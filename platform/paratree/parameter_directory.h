@@ -1,0 +1,99 @@
+#pragma once
+// A parameter directory: named child directories and books, stored as a folder
+// holding one sub-folder per child directory and one file `<name>.pbook` per
+// book (see ParameterBook). Directories and books share one set of names.
+//
+// Loading reads every sub-folder and every `*.pbook` file whose name is a
+// valid name (is_valid_name); other files and folders are not tree content and
+// are never read, written or deleted. A folder whose name ends in ".pbook" is
+// not tree content either.
+//
+// Saving to the directory's own folder (the folder it was loaded from, or the
+// folder a new directory was first saved to) makes the folder match the tree
+// in memory: books and directories the tree loaded from or wrote to that very
+// folder and no longer holds are deleted (a deleted directory's folder goes
+// only once nothing but tree content was in it). Saving to any other folder
+// adds and replaces, and deletes nothing. Each book is written atomically.
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/paratree/para_tree_entity.h"
+#include "platform/paratree/parameter_book.h"
+
+namespace ovk_paratree {
+
+class ParameterDirectory : public ParaTreeEntity {
+public:
+    // A new, empty directory with no folder of its own yet.
+    ParameterDirectory() = default;
+    ParameterDirectory(const ParameterDirectory&) = delete;
+    ParameterDirectory& operator=(const ParameterDirectory&) = delete;
+    ~ParameterDirectory() override;
+
+    std::string class_name() const override;  // "ParameterDirectory"
+
+    // Reads the tree stored in `folder`. Throws ParaTreeError naming the file or
+    // folder when the folder does not exist or cannot be read, a book cannot be
+    // loaded, a symbolic link leads back into the tree, or a folder holds both
+    // a sub-folder `x` and a book file `x.pbook`. Nothing is returned then.
+    static std::shared_ptr<ParameterDirectory> load(const std::filesystem::path& folder);
+    // Writes the tree into `folder` (created when missing); see the top of this
+    // file for what is deleted. Throws ParaTreeError naming the file or folder
+    // that failed; books written before the failure stay written.
+    void save(const std::filesystem::path& folder);
+
+    // ---- children, keyed by name ----
+    // Order: after load, sub-directories first, then books, each group by
+    // byte-wise ascending name; set() of a new name appends, set() of an
+    // existing name replaces in place. Lookups are linear in size().
+
+    // (name, child) pairs; each child is a ParameterDirectory or a ParameterBook.
+    std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> items() const;
+    std::vector<std::string> names() const;
+    bool contains(const std::string& name) const;
+    // The child stored under `name` (the object itself), or nullptr.
+    std::shared_ptr<ParaTreeEntity> get(const std::string& name) const;
+    // Typed lookups: nullptr when absent or of the other kind.
+    std::shared_ptr<ParameterDirectory> get_directory(const std::string& name) const;
+    std::shared_ptr<ParameterBook> get_book(const std::string& name) const;
+    // Stores `child` (the object itself) under `name`, replacing any child of
+    // that name, directory or book. Throws ParaTreeError, changing nothing,
+    // unless `child` is a ParameterDirectory or a ParameterBook, when the name
+    // is invalid, when a directory's name ends in ".pbook" (it would read back
+    // as a book file), or when `child` is this directory or holds it.
+    void set(const std::string& name, std::shared_ptr<ParaTreeEntity> child);
+    // Removes the child `name`; false when there was none.
+    bool remove(const std::string& name);
+    // Removes every child. Saved to its own folder afterwards, the folder
+    // loses all tree content.
+    void clear();
+    std::size_t size() const;
+    bool empty() const;
+
+    // A deep copy of the tree in memory. The copy has no folder of its own:
+    // saving it anywhere only adds and replaces until that first save.
+    std::shared_ptr<ParameterDirectory> clone() const;
+
+private:
+    struct DiskImage;
+    struct SaveContext;
+
+    void save_into(const std::filesystem::path& folder, bool as_home, DiskImage* known,
+                   SaveContext& context);
+    bool holds(const ParaTreeEntity* entity) const;
+    static std::shared_ptr<ParameterDirectory> load_folder(const std::filesystem::path& folder,
+                                                           std::vector<std::filesystem::path>& open_folders,
+                                                           DiskImage& image);
+
+    std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> children_;
+    // The directory's own folder (empty until loaded or first saved) and what
+    // the tree last loaded from or wrote to it: the only files it may delete.
+    std::filesystem::path home_;
+    std::unique_ptr<DiskImage> image_;
+};
+
+}  // namespace ovk_paratree
