@@ -13,7 +13,7 @@ build/demo/CMakeCache.txt: | deps
 	cmake -S . -B build/demo -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVK_BUILD_TESTS=OFF $(CMAKE_FLAGS)
 
 demo: deps build/demo/CMakeCache.txt
-	cmake --build build/demo --target ovk-gallery -j $(JOBS)
+	cmake --build build/demo --target ovk-gallery ovk-paratree-editor -j $(JOBS)
 	./build/demo/demo/ovk-gallery
 
 test: deps

@@ -9,3 +9,6 @@
 #include "wxtools/app/window_fit_layout.h"
 
 #include "platform/paratree/paratree.h"
+
+#include "wxtools/paratree/parameter_tree_dialog.h"
+#include "wxtools/paratree/parameter_tree_editor_panel.h"

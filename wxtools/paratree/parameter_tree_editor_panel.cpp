@@ -1,0 +1,272 @@
+#include "wxtools/paratree/parameter_tree_editor_panel.h"
+
+#include "wxtools/app/mb.h"
+#include "wxtools/paratree/name_rule.h"
+
+#include <wx/dirdlg.h>
+#include <wx/filename.h>
+#include <wx/imaglist.h>
+#include <wx/mstream.h>
+#include <wx/wupdlock.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+// The two tree pictures, compiled in from resources/.
+extern const unsigned char ovk_resource_folder_png[];
+extern const std::size_t ovk_resource_folder_png_size;
+extern const unsigned char ovk_resource_book_png[];
+extern const std::size_t ovk_resource_book_png_size;
+
+namespace ovk_wxtools {
+
+using ovk_paratree::ParameterBook;
+using ovk_paratree::ParameterDirectory;
+using ovk_paratree::ParaTreeEntity;
+
+namespace {
+
+constexpr int kImageWidth = 12;
+constexpr int kImageHeight = 16;
+
+// Holds the model object a tree item shows; the tree deletes it with the item.
+class EntityItemData : public wxTreeItemData {
+public:
+    explicit EntityItemData(std::shared_ptr<ParaTreeEntity> object) : object_(std::move(object)) {}
+    const std::shared_ptr<ParaTreeEntity>& object() const { return object_; }
+
+private:
+    std::shared_ptr<ParaTreeEntity> object_;
+};
+
+// A picture of the image list, cut to the list's width from the left (the
+// folder picture is one pixel wider; its last column is blank).
+wxBitmap tree_picture(const unsigned char* png, std::size_t size)
+{
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    wxMemoryInputStream stream(png, size);
+    wxImage image(stream, wxBITMAP_TYPE_PNG);
+    if (image.GetWidth() > kImageWidth)
+        image = image.GetSubImage(wxRect(0, 0, kImageWidth, image.GetHeight()));
+    return wxBitmap(image);
+}
+
+// The text after the last path separator: the folder's own name, empty for
+// a path that ends with a separator.
+wxString last_path_component(const wxString& path)
+{
+    const size_t at = path.find_last_of(wxFileName::GetPathSeparators());
+    return at == wxString::npos ? path : path.substr(at + 1);
+}
+
+wxString utf8(const std::string& text)
+{
+    return wxString::FromUTF8(text.data(), text.size());
+}
+
+std::filesystem::path to_path(const wxString& folder)
+{
+#ifdef _WIN32
+    return std::filesystem::path(folder.ToStdWstring());
+#else
+    return std::filesystem::path(folder.utf8_string());
+#endif
+}
+
+}  // namespace
+
+ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxString& path,
+                                                   std::shared_ptr<ParameterDirectory> parameter_directory)
+    : ovk_paratreeui::ParameterTreeEditorPanel(parent)
+{
+    ui_book->SetSelectionMode(wxGrid::wxGridSelectRows);
+
+    auto* images = new wxImageList(kImageWidth, kImageHeight, false);
+    images->Add(tree_picture(ovk_resource_folder_png, ovk_resource_folder_png_size));  // _ImageDirectory
+    images->Add(tree_picture(ovk_resource_book_png, ovk_resource_book_png_size));      // _ImageBook
+    ui_tree->AssignImageList(images);
+
+    if (!path.empty()) {
+        root = parameter_directory ? std::move(parameter_directory)
+                                   : ParameterDirectory::load(to_path(path));
+        root_path = path;
+        ui_tree_path->SetValue(path);
+        _refresh_tree_view();
+    }
+}
+
+bool ParameterTreeEditorPanel::is_valid_name(const wxString& name)
+{
+    return ovk_wxtools::is_valid_name(name);
+}
+
+void ParameterTreeEditorPanel::load_directory(const wxString& directory)
+{
+    // Load first: a failing load leaves the tree, the folder and the views as they were.
+    std::shared_ptr<ParameterDirectory> loaded = ParameterDirectory::load(to_path(directory));
+    root = std::move(loaded);
+    root_path = directory;
+    _refresh_tree_view();
+    clear_book();
+}
+
+void ParameterTreeEditorPanel::_refresh_tree_view()
+{
+    wxWindowUpdateLocker frozen(ui_tree);
+    ui_tree->DeleteAllItems();
+    const wxTreeItemId root_item = ui_tree->AddRoot(last_path_component(root_path), _ImageDirectory);
+    if (root)
+        _construct_tree_branch(root, root_item);
+    set_item_object(root_item, root);
+}
+
+void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
+                                                      const wxTreeItemId& ui_item_id)
+{
+    for (const auto& [name, item] : parameter_directory->items()) {
+        wxTreeItemId child;
+        if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item)) {
+            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory);
+            _construct_tree_branch(directory, child);
+        } else {
+            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook);
+        }
+        set_item_object(child, item);
+    }
+}
+
+void ParameterTreeEditorPanel::_show_parameters_of_book(const ParameterBook& book)
+{
+    const auto parameters = book.items();
+    if (parameters.empty())
+        return;
+    // One batch: the grid recomputes its layout once, not once per row.
+    wxGridUpdateLocker batch(ui_book);
+    int row = ui_book->GetNumberRows();
+    ui_book->AppendRows(static_cast<int>(parameters.size()));
+    for (const auto& [name, parameter] : parameters) {
+        ui_book->SetCellValue(row, 0, utf8(name));
+        ui_book->SetCellValue(row, 1, utf8(parameter->description()));
+        ++row;
+    }
+}
+
+std::shared_ptr<ParaTreeEntity> ParameterTreeEditorPanel::item_object(const wxTreeItemId& item) const
+{
+    if (!item.IsOk())
+        return nullptr;
+    auto* data = dynamic_cast<EntityItemData*>(ui_tree->GetItemData(item));
+    return data ? data->object() : nullptr;
+}
+
+void ParameterTreeEditorPanel::set_item_object(const wxTreeItemId& item, std::shared_ptr<ParaTreeEntity> object)
+{
+    // SetItemData deletes the data the item held before.
+    ui_tree->SetItemData(item, new EntityItemData(std::move(object)));
+}
+
+void ParameterTreeEditorPanel::clear_book()
+{
+    const int rows = ui_book->GetNumberRows();
+    if (rows > 0)
+        ui_book->DeleteRows(0, rows);
+}
+
+wxString ParameterTreeEditorPanel::choose_folder()
+{
+    wxDirDialog dialog(this);
+    wxString folder;
+    if (dialog.ShowModal() == wxID_OK)
+        folder = dialog.GetPath();
+    return folder;
+}
+
+void ParameterTreeEditorPanel::on_load(wxCommandEvent&)
+{
+    const wxString folder = choose_folder();
+    if (folder.empty())
+        return;
+    try {
+        load_directory(folder);
+    } catch (const std::exception& error) {
+        MB::Error(wxString::FromUTF8(error.what()));
+        return;
+    }
+    ui_tree_path->SetValue(folder);
+}
+
+void ParameterTreeEditorPanel::save_root_to(const wxString& folder)
+{
+    try {
+        root->save(to_path(folder));
+    } catch (const std::exception& error) {
+        MB::Error("Exception raised while saving parameter directory: " + wxString::FromUTF8(error.what()));
+        return;
+    }
+    MB::Notice("Save parameter to " + folder + " success.");
+}
+
+void ParameterTreeEditorPanel::on_save(wxCommandEvent&)
+{
+    if (!root) {
+        MB::Notice("Please load an parameter directory first.");
+        return;
+    }
+    save_root_to(root_path);
+}
+
+void ParameterTreeEditorPanel::on_save_to(wxCommandEvent&)
+{
+    if (!root) {
+        MB::Notice("Please load an parameter directory first.");
+        return;
+    }
+    const wxString folder = choose_folder();
+    if (!folder.empty())
+        save_root_to(folder);
+}
+
+void ParameterTreeEditorPanel::on_tree_sel_changed(wxTreeEvent&)
+{
+    const wxTreeItemId item = ui_tree->GetSelection();
+    if (!item.IsOk()) {
+        clear_book();
+        return;
+    }
+    const std::shared_ptr<ParaTreeEntity> object = item_object(item);
+    clear_book();
+    if (auto book = std::dynamic_pointer_cast<ParameterBook>(object)) {
+        _show_parameters_of_book(*book);
+        ui_add_parameter_button->Enable();
+    } else {
+        ui_add_parameter_button->Disable();
+        ui_edit_parameter_button->Disable();
+        ui_delete_parameter_button->Disable();
+        ui_rename_parameter_button->Disable();
+        ui_view_parameter_button->Disable();
+        ui_copy_parameter_button->Disable();
+    }
+}
+
+void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)
+{
+    const bool enabled = !ui_book->GetSelectedRows().empty();
+    ui_edit_parameter_button->Enable(enabled);
+    ui_rename_parameter_button->Enable(enabled);
+    ui_delete_parameter_button->Enable(enabled);
+    ui_view_parameter_button->Enable(enabled);
+    ui_copy_parameter_button->Enable(enabled);
+}
+
+void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_copy_tree_item(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&) {}
+void ParameterTreeEditorPanel::on_copy_parameter(wxCommandEvent&) {}
+
+}  // namespace ovk_wxtools

@@ -1,0 +1,76 @@
+#pragma once
+// The working surface of the parameter tree editor: shows one parameter tree
+// (directories and books in the tree view, the selected book's parameters in
+// the grid, the tree's folder in the path box), loads it from a folder and
+// saves it back or elsewhere. Every tree item carries the model object it
+// shows, so the handlers reach the model from the selected item alone.
+#include "platform/paratree/parameter_book.h"
+#include "platform/paratree/parameter_directory.h"
+#include "platform/paratreeui/parameter_tree_editor_panel.h"
+
+#include <memory>
+
+namespace ovk_wxtools {
+
+class ParameterTreeEditorPanel : public ovk_paratreeui::ParameterTreeEditorPanel {
+public:
+    // Image-list indexes of the two tree pictures.
+    static constexpr int _ImageDirectory = 0;
+    static constexpr int _ImageBook = 1;
+
+    // With a non-empty `path`, shows `parameter_directory` as the tree of that
+    // folder, or, without one, the tree loaded from it (the model's error
+    // reaches the caller). With an empty `path` the panel starts empty.
+    explicit ParameterTreeEditorPanel(wxWindow* parent, const wxString& path = wxEmptyString,
+                                      std::shared_ptr<ovk_paratree::ParameterDirectory> parameter_directory = nullptr);
+
+    // True for a name the tree may use: not empty, no invalid character, not "." or "..".
+    static bool is_valid_name(const wxString& name);
+
+    // Loads the tree stored in `directory` and shows it with an empty grid.
+    // When the load fails the model's error propagates and nothing changes.
+    void load_directory(const wxString& directory);
+
+    // Rebuilds the whole tree view from `root`.
+    void _refresh_tree_view();
+    // Appends the items of `parameter_directory`'s entries below `ui_item_id`, depth first.
+    void _construct_tree_branch(const std::shared_ptr<ovk_paratree::ParameterDirectory>& parameter_directory,
+                                const wxTreeItemId& ui_item_id);
+    // Appends one grid row (name, description) per parameter of `book`.
+    void _show_parameters_of_book(const ovk_paratree::ParameterBook& book);
+
+    // The model object shown by a tree item (nullptr for an item without one).
+    std::shared_ptr<ovk_paratree::ParaTreeEntity> item_object(const wxTreeItemId& item) const;
+    // Makes `object` the model object shown by `item`.
+    void set_item_object(const wxTreeItemId& item, std::shared_ptr<ovk_paratree::ParaTreeEntity> object);
+
+    void on_load(wxCommandEvent& event) override;
+    void on_save(wxCommandEvent& event) override;
+    void on_save_to(wxCommandEvent& event) override;
+    void on_tree_sel_changed(wxTreeEvent& event) override;
+    void on_select_parameter(wxGridRangeSelectEvent& event) override;
+
+    // Editing and copy commands. Not wired yet: they do nothing for now.
+    void on_add_directory(wxCommandEvent& event) override;
+    void on_add_book(wxCommandEvent& event) override;
+    void on_delete_tree_item(wxCommandEvent& event) override;
+    void on_copy_tree_item(wxCommandEvent& event) override;
+    void on_add_parameter(wxCommandEvent& event) override;
+    void on_edit_parameter(wxCommandEvent& event) override;
+    void on_delete_parameter(wxCommandEvent& event) override;
+    void on_copy_parameter(wxCommandEvent& event) override;
+
+    // The tree being edited; nullptr until a tree is loaded or given.
+    std::shared_ptr<ovk_paratree::ParameterDirectory> root;
+    // The folder `root` belongs to: where it was loaded from and where on_save writes.
+    wxString root_path;
+
+private:
+    void clear_book();
+    // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
+    wxString choose_folder();
+    // Writes `root` to `folder` and tells the user how it went.
+    void save_root_to(const wxString& folder);
+};
+
+}  // namespace ovk_wxtools
