@@ -51,6 +51,7 @@ CopyDialog::CopyDialog(wxWindow* parent, wxWindowID id, const wxString& title, c
     buttons->AddStretchSpacer(1);
     ui_confirm = new wxButton(this, wxID_ANY, "Copy");
     ui_confirm->Disable();
+    ui_confirm->SetDefault();  // Enter confirms once a target is chosen
     buttons->Add(ui_confirm, 0, wxALL, 5);
     ui_cancel = new wxButton(this, wxID_CANCEL, "Cancel");
     buttons->Add(ui_cancel, 0, wxALL, 5);
@@ -60,6 +61,7 @@ CopyDialog::CopyDialog(wxWindow* parent, wxWindowID id, const wxString& title, c
     Layout();
     outer->Fit(this);
     Centre(wxBOTH);
+    ui_browse_button->SetFocus();  // the first thing to do is to choose a target
 
     ui_browse_button->Bind(wxEVT_BUTTON, &CopyDialog::on_browse, this);
     ui_confirm->Bind(wxEVT_BUTTON, &CopyDialog::on_confirm, this);
