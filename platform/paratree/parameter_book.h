@@ -77,6 +77,9 @@ public:
     std::shared_ptr<ParameterBook> clone() const;
 
 private:
+    friend class ParameterDirectory;
+    void write_to(const std::filesystem::path& file, bool sync_folder) const;
+
     std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> parameters_;
 };
 

@@ -29,7 +29,7 @@ namespace ovk_paratree {
 class ParameterDirectory : public ParaTreeEntity {
 public:
     // A new, empty directory with no folder of its own yet.
-    ParameterDirectory() = default;
+    ParameterDirectory();
     ParameterDirectory(const ParameterDirectory&) = delete;
     ParameterDirectory& operator=(const ParameterDirectory&) = delete;
     ~ParameterDirectory() override;
@@ -80,14 +80,12 @@ public:
 
 private:
     struct DiskImage;
-    struct SaveContext;
 
-    void save_into(const std::filesystem::path& folder, bool as_home, DiskImage* known,
-                   SaveContext& context);
+    void save_into(const std::filesystem::path& folder, bool as_home, const DiskImage* known);
     bool holds(const ParaTreeEntity* entity) const;
-    static std::shared_ptr<ParameterDirectory> load_folder(const std::filesystem::path& folder,
-                                                           std::vector<std::filesystem::path>& open_folders,
-                                                           DiskImage& image);
+    static void erase_tree_content(const std::filesystem::path& folder, const DiskImage& image);
+    static std::shared_ptr<ParameterDirectory> load_folder(
+        const std::filesystem::path& folder, std::vector<std::filesystem::path>& open_folders);
 
     std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> children_;
     // The directory's own folder (empty until loaded or first saved) and what

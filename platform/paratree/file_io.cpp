@@ -1,0 +1,169 @@
+#include "platform/paratree/file_io.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/paratree/para_tree_error.h"
+
+namespace ovk_paratree::file_io {
+
+namespace fs = std::filesystem;
+
+fs::path to_path(std::string_view utf8)
+{
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string to_text(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+bool is_utf8(std::string_view text)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0;       // no overlong forms
+            else if (c == 0xED) hi = 0x9F;  // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            else if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
+        } else {
+            return false;
+        }
+        if (n - i < len) return false;
+        if (s[i + 1] < lo || s[i + 1] > hi) return false;
+        for (std::size_t k = 2; k < len; ++k)
+            if (s[i + k] < 0x80 || s[i + k] > 0xBF) return false;
+        i += len;
+    }
+    return true;
+}
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const fs::path& file, const std::string& action, int err)
+{
+    throw ParaTreeError("Cannot " + action + " " + what + " `" + to_text(file) + "`: " +
+                        std::strerror(err) + ".");
+}
+
+// Closes a descriptor on every path out of a function.
+struct Fd {
+    int fd = -1;
+    ~Fd() { if (fd >= 0) ::close(fd); }
+    int release() { int f = fd; fd = -1; return f; }
+};
+
+}  // namespace
+
+std::string read_file(const fs::path& file, const std::string& what)
+{
+    // O_NONBLOCK keeps a FIFO from blocking the open; anything but a regular
+    // file is refused right after.
+    Fd fd{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+    if (fd.fd < 0) fail(what, file, "read", errno);
+    struct stat st {};
+    if (::fstat(fd.fd, &st) != 0) fail(what, file, "read", errno);
+    if (S_ISDIR(st.st_mode)) fail(what, file, "read", EISDIR);
+    if (!S_ISREG(st.st_mode))
+        throw ParaTreeError("Cannot read " + what + " `" + to_text(file) + "`: it is not a regular file.");
+    std::string data;
+    data.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == data.size()) data.resize(data.size() + 4096);  // the file may have grown
+        const ssize_t r = ::read(fd.fd, data.data() + got, data.size() - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            fail(what, file, "read", errno);
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    data.resize(got);
+    return data;
+}
+
+void write_file_atomically(const fs::path& file, std::string_view data, const std::string& what)
+{
+    static std::atomic<unsigned> counter{0};
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const std::string base = "." + to_text(file.filename()) + ".tmp-" + std::to_string(::getpid()) + "-";
+
+    Fd fd;
+    fs::path temp;
+    for (int attempt = 0; fd.fd < 0; ++attempt) {
+        temp = folder / to_path(base + std::to_string(counter++));
+        fd.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd.fd < 0 && (errno != EEXIST || attempt > 100)) fail(what, file, "save", errno);
+    }
+
+    int err = 0;
+    struct stat old {};
+    if (::stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        if (::fchmod(fd.fd, old.st_mode & 07777) != 0) err = errno;
+    }
+    std::size_t done = 0;
+    while (err == 0 && done < data.size()) {
+        const ssize_t w = ::write(fd.fd, data.data() + done, data.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+        } else {
+            done += static_cast<std::size_t>(w);
+        }
+    }
+    if (err == 0 && ::fdatasync(fd.fd) != 0) err = errno;
+    if (::close(fd.release()) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(temp.c_str(), file.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        fail(what, file, "save", err);
+    }
+}
+
+void sync_folder(const fs::path& folder)
+{
+    Fd fd{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (fd.fd >= 0) ::fsync(fd.fd);  // best effort: some file systems refuse it
+}
+
+}  // namespace ovk_paratree::file_io
+
+#include "platform/paratree/invalid_name_characters.h"
+
+namespace ovk_paratree::file_io {
+
+void require_valid_name(const std::string& name, const std::string& kind)
+{
+    if (is_valid_name(name)) return;
+    std::string why;
+    if (name.empty()) why = "a name cannot be empty";
+    else if (name == "." || name == "..") why = "\".\" and \"..\" name folders of their own";
+    else if (!is_utf8(name)) why = "it is not valid UTF-8 text";
+    else why = "it holds one of the characters `" + InvalidNameCharacters.to_string() + "`";
+    throw ParaTreeError(kind + " `" + name + "` is invalid: " + why + ".");
+}
+
+}  // namespace ovk_paratree::file_io

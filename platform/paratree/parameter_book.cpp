@@ -1,0 +1,237 @@
+#include "platform/paratree/parameter_book.h"
+
+#include <algorithm>
+
+#include "platform/paratree/file_io.h"
+#include "platform/paratree/para_tree_error.h"
+
+namespace ovk_paratree {
+
+namespace fs = std::filesystem;
+
+const std::string ParameterBook::ExtName = "pbook";
+
+namespace {
+
+constexpr std::string_view FormatName = "ovk-parameter-book";
+constexpr int FormatVersion = 1;
+// The envelope adds two levels (the book and the parameter) above a value.
+constexpr int MaxFileNesting = MaxValueNesting + 3;
+
+// The deepest nesting of [ and { in JSON text, strings skipped. Checked before
+// parsing so that no deeper value ever reaches the recursive writer.
+int nesting_depth(std::string_view text)
+{
+    int depth = 0, deepest = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            for (++i; i < text.size() && text[i] != '"'; ++i)
+                if (text[i] == '\\') ++i;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+[[noreturn]] void layout_error(const std::string& source, const std::string& what)
+{
+    throw ParaTreeError("Parameter book `" + source + "` is not a parameter book: " + what + ".");
+}
+
+// The JSON library's message without its "[json.exception...] " tag.
+std::string json_detail(const std::exception& e)
+{
+    std::string text = e.what();
+    if (!text.empty() && text.front() == '[') {
+        const auto end = text.find("] ");
+        if (end != std::string::npos) text.erase(0, end + 2);
+    }
+    return text;
+}
+
+void append_json_string(std::string& out, const std::string& text)
+{
+    out += Value(text).dump();
+}
+
+}  // namespace
+
+std::string ParameterBook::class_name() const { return "ParameterBook"; }
+
+std::shared_ptr<ParameterBook> ParameterBook::load(const fs::path& file)
+{
+    const std::string text = file_io::read_file(file, "parameter book");
+    return from_text(text, file_io::to_text(file));
+}
+
+std::shared_ptr<ParameterBook> ParameterBook::from_text(std::string_view text, const std::string& source)
+{
+    if (nesting_depth(text) > MaxFileNesting)
+        layout_error(source, "its values are nested deeper than " + std::to_string(MaxValueNesting) + " levels");
+    Value doc;
+    try {
+        doc = Value::parse(text.begin(), text.end());
+    } catch (const Value::exception& e) {
+        throw ParaTreeError("Parameter book `" + source + "` is not valid JSON: " + json_detail(e));
+    }
+
+    if (!doc.is_object()) layout_error(source, "the file does not hold a JSON object");
+    for (const auto& [key, value] : doc.items())
+        if (key != "format" && key != "version" && key != "parameters")
+            layout_error(source, "unknown field \"" + key + "\"");
+    const auto format = doc.find("format");
+    if (format == doc.end() || !format->is_string() || format->get_ref<const std::string&>() != FormatName)
+        layout_error(source, "\"format\" is not \"" + std::string(FormatName) + "\"");
+    const auto version = doc.find("version");
+    if (version == doc.end() || !version->is_number_integer())
+        layout_error(source, "\"version\" is missing or not an integer");
+    const bool newer = version->is_number_unsigned() ? version->get<std::uint64_t>() > FormatVersion
+                                                     : version->get<std::int64_t>() > FormatVersion;
+    if (newer)
+        layout_error(source, "it has format version " + version->dump() + ", newer than this program reads (" +
+                                 std::to_string(FormatVersion) + ")");
+    if (version->get<std::int64_t>() != FormatVersion)
+        layout_error(source, "\"version\" " + version->dump() + " is not a format version");
+    const auto parameters = doc.find("parameters");
+    if (parameters == doc.end() || !parameters->is_object())
+        layout_error(source, "\"parameters\" is missing or not a mapping");
+
+    auto book = std::make_shared<ParameterBook>();
+    book->parameters_.reserve(parameters->size());
+    for (auto& [name, entry] : parameters->items()) {
+        const std::string where = "parameter `" + name + "`";
+        if (!entry.is_object()) layout_error(source, where + " is not a mapping");
+        std::shared_ptr<Parameter> parameter(new Parameter(Parameter::NoDefaults{}));
+        for (auto& [key, part] : entry.items()) {
+            if (key == "attributes") {
+                if (!part.is_object()) layout_error(source, "\"attributes\" of " + where + " is not a mapping");
+                parameter->attributes_ = std::move(part);
+            } else if (key == "descriptions") {
+                if (!part.is_object()) layout_error(source, "\"descriptions\" of " + where + " is not a mapping");
+                parameter->descriptions_.reserve(part.size());
+                for (auto& [locale, description] : part.items()) {
+                    if (!description.is_string())
+                        layout_error(source, "the description for locale `" + locale + "` of " + where +
+                                                 " is not a text");
+                    if (locale.empty()) layout_error(source, "a description of " + where + " has an empty locale key");
+                    parameter->descriptions_.emplace_back(locale,
+                                                          std::move(description.get_ref<std::string&>()));
+                }
+            } else {
+                layout_error(source, where + " has an unknown field \"" + key + "\"");
+            }
+        }
+        book->parameters_.emplace_back(name, std::move(parameter));
+    }
+    return book;
+}
+
+std::string ParameterBook::to_text() const
+{
+    // One line per parameter part keeps files readable and their diffs small.
+    std::string out = "{\n  \"format\": \"" + std::string(FormatName) +
+                      "\",\n  \"version\": " + std::to_string(FormatVersion) + ",\n  \"parameters\": {";
+    try {
+        bool first = true;
+        for (const auto& [name, parameter] : parameters_) {
+            out += first ? "\n    " : ",\n    ";
+            first = false;
+            append_json_string(out, name);
+            out += ": {\n      \"descriptions\": {";
+            bool first_locale = true;
+            for (const auto& [locale, text] : parameter->descriptions_) {
+                if (!first_locale) out += ',';
+                first_locale = false;
+                append_json_string(out, locale);
+                out += ':';
+                append_json_string(out, text);
+            }
+            out += "},\n      \"attributes\": ";
+            out += parameter->attributes_.dump();
+            out += "\n    }";
+        }
+        if (!first) out += "\n  ";
+    } catch (const Value::exception& e) {
+        throw ParaTreeError("The parameter book cannot be written as JSON: " + json_detail(e));
+    }
+    out += "}\n}\n";
+    return out;
+}
+
+void ParameterBook::save(const fs::path& file) const { write_to(file, true); }
+
+void ParameterBook::write_to(const fs::path& file, bool sync_folder) const
+{
+    std::string text = to_text();  // before the disk is touched: a failure here changes nothing
+    fs::path target = file;
+    std::error_code ec;
+    // Replace the file a link points to, not the link.
+    if (fs::is_symlink(fs::symlink_status(file, ec))) target = fs::weakly_canonical(file, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) throw ParaTreeError("Cannot save parameter book `" + file_io::to_text(file) + "`: " + ec.message() + ".");
+    if (target.has_parent_path()) {
+        fs::create_directories(target.parent_path(), ec);
+        if (ec)
+            throw ParaTreeError("Cannot save parameter book `" + file_io::to_text(file) + "`: cannot create folder `" +
+                                file_io::to_text(target.parent_path()) + "`: " + ec.message() + ".");
+    }
+    file_io::write_file_atomically(target, text, "parameter book");
+    if (sync_folder) file_io::sync_folder(target.has_parent_path() ? target.parent_path() : fs::path("."));
+}
+
+std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> ParameterBook::items() const { return parameters_; }
+
+std::vector<std::string> ParameterBook::names() const
+{
+    std::vector<std::string> out;
+    out.reserve(parameters_.size());
+    for (const auto& entry : parameters_) out.push_back(entry.first);
+    return out;
+}
+
+bool ParameterBook::contains(const std::string& name) const { return get(name) != nullptr; }
+
+std::shared_ptr<Parameter> ParameterBook::get(const std::string& name) const
+{
+    for (const auto& [key, parameter] : parameters_)
+        if (key == name) return parameter;
+    return nullptr;
+}
+
+void ParameterBook::set(const std::string& name, std::shared_ptr<Parameter> parameter)
+{
+    file_io::require_valid_name(name, "Parameter name");
+    if (!parameter) throw ParaTreeError("Parameter `" + name + "` cannot be stored: there is no parameter (null).");
+    for (auto& [key, stored] : parameters_)
+        if (key == name) {
+            stored = std::move(parameter);
+            return;
+        }
+    parameters_.emplace_back(name, std::move(parameter));
+}
+
+bool ParameterBook::remove(const std::string& name)
+{
+    const auto it = std::find_if(parameters_.begin(), parameters_.end(),
+                                 [&](const auto& entry) { return entry.first == name; });
+    if (it == parameters_.end()) return false;
+    parameters_.erase(it);
+    return true;
+}
+
+std::size_t ParameterBook::size() const { return parameters_.size(); }
+
+bool ParameterBook::empty() const { return parameters_.empty(); }
+
+std::shared_ptr<ParameterBook> ParameterBook::clone() const
+{
+    auto copy = std::make_shared<ParameterBook>();
+    copy->parameters_.reserve(parameters_.size());
+    for (const auto& [name, parameter] : parameters_) copy->parameters_.emplace_back(name, parameter->clone());
+    return copy;
+}
+
+}  // namespace ovk_paratree

@@ -1,0 +1,331 @@
+#include "platform/paratree/parameter_directory.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "platform/paratree/file_io.h"
+#include "platform/paratree/invalid_name_characters.h"
+#include "platform/paratree/para_tree_error.h"
+
+namespace ovk_paratree {
+
+namespace fs = std::filesystem;
+using file_io::to_path;
+using file_io::to_text;
+
+// What the tree loaded from, or wrote to, one folder: the names of the books
+// and of the sub-folders (with what it knows of those in turn). Only these are
+// ever deleted from that folder.
+struct ParameterDirectory::DiskImage {
+    std::string name;
+    std::vector<std::string> books;
+    std::vector<DiskImage> dirs;
+};
+
+namespace {
+
+const std::string& book_suffix()
+{
+    static const std::string suffix = "." + ParameterBook::ExtName;
+    return suffix;
+}
+
+bool ends_with_book_suffix(const std::string& name)
+{
+    return name.size() > book_suffix().size() && name.ends_with(book_suffix());
+}
+
+fs::path book_file(const fs::path& folder, const std::string& name) { return folder / to_path(name + book_suffix()); }
+
+[[noreturn]] void fs_error(const std::string& action, const fs::path& path, const std::error_code& ec)
+{
+    std::string why = ec.message();
+    if (ec.value() == ELOOP) why = "too many levels of symbolic links (a link loop)";
+    throw ParaTreeError("Cannot " + action + " `" + to_text(path) + "`: " + why + ".");
+}
+
+template <class List>
+bool has_name(const List& list, const std::string& name)
+{
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+void remove_file_entry(const fs::path& file)
+{
+    std::error_code ec;
+    const auto status = fs::symlink_status(file, ec);
+    if (ec || !(fs::is_regular_file(status) || fs::is_symlink(status))) return;  // gone or not ours
+    fs::remove(file, ec);
+    if (ec) fs_error("delete", file, ec);
+}
+
+}  // namespace
+
+// Removes what `image` says the tree put into `folder`, then the folder itself
+// if that left it empty. Files the tree did not put there stay, and so does
+// the folder holding them.
+void ParameterDirectory::erase_tree_content(const fs::path& folder, const DiskImage& image)
+{
+    std::error_code ec;
+    const auto status = fs::symlink_status(folder, ec);
+    if (ec) return;
+    if (fs::is_symlink(status)) {
+        // A linked folder: drop the link, never what it points to.
+        fs::remove(folder, ec);
+        if (ec) fs_error("delete", folder, ec);
+        return;
+    }
+    if (!fs::is_directory(status)) return;
+    for (const auto& book : image.books) remove_file_entry(book_file(folder, book));
+    for (const auto& sub : image.dirs) erase_tree_content(folder / to_path(sub.name), sub);
+    if (fs::is_empty(folder, ec) && !ec) {
+        fs::remove(folder, ec);
+        if (ec) fs_error("delete", folder, ec);
+    }
+}
+
+ParameterDirectory::ParameterDirectory() = default;
+ParameterDirectory::~ParameterDirectory() = default;
+
+std::string ParameterDirectory::class_name() const { return "ParameterDirectory"; }
+
+// ---------------------------------------------------------------- loading
+
+std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& folder)
+{
+    std::error_code ec;
+    const auto status = fs::status(folder, ec);
+    if (ec && ec.value() != ENOENT) fs_error("load parameter directory", folder, ec);
+    if (!fs::exists(status))
+        throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: the folder does not exist.");
+    if (!fs::is_directory(status))
+        throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: it is not a folder.");
+    fs::path root = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (ec) fs_error("load parameter directory", folder, ec);
+    std::vector<fs::path> open_folders;
+    return load_folder(root, open_folders);
+}
+
+std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::path& folder,
+                                                                    std::vector<fs::path>& open_folders)
+{
+    std::error_code ec;
+    const fs::path real = fs::canonical(folder, ec);
+    if (ec) fs_error("load parameter directory", folder, ec);
+    if (has_name(open_folders, real))
+        throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) +
+                            "`: it is a symbolic link back to `" + to_text(real) +
+                            "`, which holds it (the tree would never end).");
+
+    std::vector<std::string> dirs, books;
+    fs::directory_iterator it(folder, ec), end;
+    if (ec) fs_error("read folder", folder, ec);
+    for (; it != end; it.increment(ec)) {
+        if (ec) fs_error("read folder", folder, ec);
+        const std::string name = to_text(it->path().filename());
+        if (!is_valid_name(name)) continue;  // not a name the tree could have written
+        const auto status = it->status(ec);
+        if (ec) {
+            // A dangling link is no tree content unless it claims to be a book.
+            if (ec.value() == ENOENT && !ends_with_book_suffix(name)) continue;
+            fs_error("load", it->path(), ec);
+        }
+        if (fs::is_directory(status)) {
+            if (!ends_with_book_suffix(name)) dirs.push_back(name);
+        } else if (fs::is_regular_file(status) && ends_with_book_suffix(name)) {
+            std::string book = name.substr(0, name.size() - book_suffix().size());
+            if (is_valid_name(book)) books.push_back(std::move(book));
+        }
+    }
+    std::sort(dirs.begin(), dirs.end());
+    std::sort(books.begin(), books.end());
+    for (const auto& name : dirs)
+        if (std::binary_search(books.begin(), books.end(), name))
+            throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: it holds both a folder `" +
+                                name + "` and a book file `" + name + book_suffix() +
+                                "` of the same name; rename or remove one of them.");
+
+    auto directory = std::make_shared<ParameterDirectory>();
+    auto image = std::make_unique<DiskImage>();
+    directory->children_.reserve(dirs.size() + books.size());
+    open_folders.push_back(real);
+    for (const auto& name : dirs) {
+        auto child = load_folder(folder / to_path(name), open_folders);
+        DiskImage sub = *child->image_;
+        sub.name = name;
+        image->dirs.push_back(std::move(sub));
+        directory->children_.emplace_back(name, std::move(child));
+    }
+    open_folders.pop_back();
+    for (const auto& name : books) {
+        directory->children_.emplace_back(name, ParameterBook::load(book_file(folder, name)));
+        image->books.push_back(name);
+    }
+    directory->home_ = folder;
+    directory->image_ = std::move(image);
+    return directory;
+}
+
+// ----------------------------------------------------------------- saving
+
+void ParameterDirectory::save(const fs::path& folder)
+{
+    std::error_code ec;
+    const fs::path target = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (ec) fs_error("save parameter directory to", folder, ec);
+    const bool as_home = home_.empty() || target == home_;
+    save_into(target, as_home, as_home ? image_.get() : nullptr);
+}
+
+void ParameterDirectory::save_into(const fs::path& folder, bool as_home, const DiskImage* known)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) fs_error("create folder", folder, ec);
+    if (!fs::is_directory(folder, ec))
+        throw ParaTreeError("Cannot save parameter directory to `" + to_text(folder) +
+                            "`: it exists and is not a folder.");
+
+    // Write first, delete afterwards: a renamed directory is on disk under its
+    // new name before its old folder goes.
+    for (const auto& [name, child] : children_) {
+        if (auto book = std::dynamic_pointer_cast<ParameterBook>(child)) {
+            book->write_to(book_file(folder, name), false);
+        } else {
+            auto directory = std::static_pointer_cast<ParameterDirectory>(child);
+            const fs::path path = folder / to_path(name);
+            const DiskImage* sub = nullptr;
+            if (as_home) {
+                // What is on disk there is known to the child if that folder
+                // is its own; otherwise to this directory, if anything.
+                if (directory->home_ == path) {
+                    sub = directory->image_.get();
+                } else if (known) {
+                    for (const auto& d : known->dirs)
+                        if (d.name == name) sub = &d;
+                }
+            }
+            directory->save_into(path, as_home, sub);
+        }
+    }
+    file_io::sync_folder(folder);
+    if (!as_home) return;
+
+    auto image = std::make_unique<DiskImage>();
+    for (const auto& [name, child] : children_) {
+        if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child)) {
+            DiskImage sub = *directory->image_;
+            sub.name = name;
+            image->dirs.push_back(std::move(sub));
+        } else {
+            image->books.push_back(name);
+        }
+    }
+    if (known) {
+        for (const auto& book : known->books)
+            if (!has_name(image->books, book)) remove_file_entry(book_file(folder, book));
+        for (const auto& d : known->dirs) {
+            const bool kept = std::any_of(image->dirs.begin(), image->dirs.end(),
+                                          [&](const DiskImage& now) { return now.name == d.name; });
+            if (!kept) erase_tree_content(folder / to_path(d.name), d);
+        }
+    }
+    home_ = folder;
+    image_ = std::move(image);  // `known` may point into the old image: it is not used after this
+}
+
+// --------------------------------------------------------------- children
+
+std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> ParameterDirectory::items() const
+{
+    return children_;
+}
+
+std::vector<std::string> ParameterDirectory::names() const
+{
+    std::vector<std::string> out;
+    out.reserve(children_.size());
+    for (const auto& entry : children_) out.push_back(entry.first);
+    return out;
+}
+
+bool ParameterDirectory::contains(const std::string& name) const { return get(name) != nullptr; }
+
+std::shared_ptr<ParaTreeEntity> ParameterDirectory::get(const std::string& name) const
+{
+    for (const auto& [key, child] : children_)
+        if (key == name) return child;
+    return nullptr;
+}
+
+std::shared_ptr<ParameterDirectory> ParameterDirectory::get_directory(const std::string& name) const
+{
+    return std::dynamic_pointer_cast<ParameterDirectory>(get(name));
+}
+
+std::shared_ptr<ParameterBook> ParameterDirectory::get_book(const std::string& name) const
+{
+    return std::dynamic_pointer_cast<ParameterBook>(get(name));
+}
+
+bool ParameterDirectory::holds(const ParaTreeEntity* entity) const
+{
+    for (const auto& [name, child] : children_) {
+        if (child.get() == entity) return true;
+        if (auto directory = dynamic_cast<const ParameterDirectory*>(child.get()); directory && directory->holds(entity))
+            return true;
+    }
+    return false;
+}
+
+void ParameterDirectory::set(const std::string& name, std::shared_ptr<ParaTreeEntity> child)
+{
+    const auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child);
+    if (!directory && !std::dynamic_pointer_cast<ParameterBook>(child))
+        throw ParaTreeError("Only a parameter directory or a parameter book can be stored in a directory, not " +
+                            (child ? "a " + child->class_name() : std::string("nothing (null)")) + " (name `" +
+                            name + "`).");
+    file_io::require_valid_name(name, directory ? "Directory name" : "Book name");
+    if (directory && ends_with_book_suffix(name))
+        throw ParaTreeError("Directory name `" + name + "` is invalid: a folder named like a book file (`*" +
+                            book_suffix() + "`) would not load back as a directory.");
+    if (directory && (directory.get() == this || directory->holds(this)))
+        throw ParaTreeError("Directory `" + name + "` cannot be stored inside itself.");
+    for (auto& [key, stored] : children_)
+        if (key == name) {
+            stored = std::move(child);
+            return;
+        }
+    children_.emplace_back(name, std::move(child));
+}
+
+bool ParameterDirectory::remove(const std::string& name)
+{
+    const auto it = std::find_if(children_.begin(), children_.end(),
+                                 [&](const auto& entry) { return entry.first == name; });
+    if (it == children_.end()) return false;
+    children_.erase(it);
+    return true;
+}
+
+void ParameterDirectory::clear() { children_.clear(); }
+
+std::size_t ParameterDirectory::size() const { return children_.size(); }
+
+bool ParameterDirectory::empty() const { return children_.empty(); }
+
+std::shared_ptr<ParameterDirectory> ParameterDirectory::clone() const
+{
+    auto copy = std::make_shared<ParameterDirectory>();
+    copy->children_.reserve(children_.size());
+    for (const auto& [name, child] : children_) {
+        if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child))
+            copy->children_.emplace_back(name, directory->clone());
+        else
+            copy->children_.emplace_back(name, std::static_pointer_cast<ParameterBook>(child)->clone());
+    }
+    return copy;
+}
+
+}  // namespace ovk_paratree

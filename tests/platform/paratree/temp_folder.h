@@ -1,0 +1,62 @@
+#pragma once
+// A fresh folder under the system temporary folder for one test, removed with
+// everything in it when the test ends; plus small file helpers.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace ovk_test {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ovk_paratree_XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void write_text(const std::filesystem::path& file, const std::string& text)
+{
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+}
+
+inline std::string read_text(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every path below `root`, relative to it, as text (folders end with '/').
+inline std::set<std::string> listing(const std::filesystem::path& root)
+{
+    std::set<std::string> out;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        std::string rel = std::filesystem::relative(entry.path(), root).string();
+        if (entry.is_directory() && !entry.is_symlink()) rel += '/';
+        out.insert(rel);
+    }
+    return out;
+}
+
+}  // namespace ovk_test
