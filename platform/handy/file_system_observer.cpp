@@ -64,13 +64,18 @@ bool walk(const std::string& root, const std::string& relative, std::set<std::pa
             continue;
         const std::string rel = relative.empty() ? name : relative + "/" + name;
         const std::string path = root + "/" + rel;
-        struct stat own {};
-        if (::lstat(path.c_str(), &own) != 0)
-            continue;  // gone meanwhile
-        if (visit_entry)
-            visit_entry(rel, own);
+        // Without an entry visitor the kind from the listing spares a stat per file.
+        unsigned char kind = e->d_type;
+        if (visit_entry || kind == DT_UNKNOWN) {
+            struct stat own {};
+            if (::lstat(path.c_str(), &own) != 0)
+                continue;  // gone meanwhile
+            if (visit_entry)
+                visit_entry(rel, own);
+            kind = S_ISDIR(own.st_mode) ? DT_DIR : S_ISLNK(own.st_mode) ? DT_LNK : DT_REG;
+        }
         struct stat target {};
-        if (S_ISDIR(own.st_mode) || (S_ISLNK(own.st_mode) && ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)))
+        if (kind == DT_DIR || (kind == DT_LNK && ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)))
             subfolders.push_back(rel);
     }
     ::closedir(dir);
