@@ -116,26 +116,30 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 
 void ParameterTreeEditorPanel::_refresh_tree_view()
 {
+    // Native tree controls redraw on every insertion unless frozen.
     wxWindowUpdateLocker frozen(ui_tree);
     ui_tree->DeleteAllItems();
     const wxTreeItemId root_item = ui_tree->AddRoot(last_path_component(root_path), _ImageDirectory);
     if (root)
         _construct_tree_branch(root, root_item);
     set_item_object(root_item, root);
+    // The items the buttons were set for are gone. The toolkit may select the
+    // new root without telling anyone, and no book is selected either way.
+    disable_parameter_buttons();
 }
 
 void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
                                                       const wxTreeItemId& ui_item_id)
 {
+    // Each item gets its model object as it is appended.
     for (const auto& [name, item] : parameter_directory->items()) {
-        wxTreeItemId child;
         if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item)) {
-            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory);
+            const wxTreeItemId child =
+                ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory, -1, new EntityItemData(item));
             _construct_tree_branch(directory, child);
         } else {
-            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook);
+            ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook, -1, new EntityItemData(item));
         }
-        set_item_object(child, item);
     }
 }
 
@@ -243,13 +247,18 @@ void ParameterTreeEditorPanel::on_tree_sel_changed(wxTreeEvent&)
         _show_parameters_of_book(*book);
         ui_add_parameter_button->Enable();
     } else {
-        ui_add_parameter_button->Disable();
-        ui_edit_parameter_button->Disable();
-        ui_delete_parameter_button->Disable();
-        ui_rename_parameter_button->Disable();
-        ui_view_parameter_button->Disable();
-        ui_copy_parameter_button->Disable();
+        disable_parameter_buttons();
     }
+}
+
+void ParameterTreeEditorPanel::disable_parameter_buttons()
+{
+    ui_add_parameter_button->Disable();
+    ui_edit_parameter_button->Disable();
+    ui_delete_parameter_button->Disable();
+    ui_rename_parameter_button->Disable();
+    ui_view_parameter_button->Disable();
+    ui_copy_parameter_button->Disable();
 }
 
 void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)
