@@ -1,7 +1,9 @@
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
+#include "platform/handy/file_system_observer.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/paratree/name_rule.h"
+#include "wxtools/paratree/para_tree_copy_dialog.h"
 
 #include <wx/dirdlg.h>
 #include <wx/filename.h>
@@ -114,26 +116,30 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 
 void ParameterTreeEditorPanel::_refresh_tree_view()
 {
+    // Native tree controls redraw on every insertion unless frozen.
     wxWindowUpdateLocker frozen(ui_tree);
     ui_tree->DeleteAllItems();
     const wxTreeItemId root_item = ui_tree->AddRoot(last_path_component(root_path), _ImageDirectory);
     if (root)
         _construct_tree_branch(root, root_item);
     set_item_object(root_item, root);
+    // The items the buttons were set for are gone. The toolkit may select the
+    // new root without telling anyone, and no book is selected either way.
+    disable_parameter_buttons();
 }
 
 void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
                                                       const wxTreeItemId& ui_item_id)
 {
+    // Each item gets its model object as it is appended.
     for (const auto& [name, item] : parameter_directory->items()) {
-        wxTreeItemId child;
         if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item)) {
-            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory);
+            const wxTreeItemId child =
+                ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory, -1, new EntityItemData(item));
             _construct_tree_branch(directory, child);
         } else {
-            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook);
+            ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook, -1, new EntityItemData(item));
         }
-        set_item_object(child, item);
     }
 }
 
@@ -241,13 +247,18 @@ void ParameterTreeEditorPanel::on_tree_sel_changed(wxTreeEvent&)
         _show_parameters_of_book(*book);
         ui_add_parameter_button->Enable();
     } else {
-        ui_add_parameter_button->Disable();
-        ui_edit_parameter_button->Disable();
-        ui_delete_parameter_button->Disable();
-        ui_rename_parameter_button->Disable();
-        ui_view_parameter_button->Disable();
-        ui_copy_parameter_button->Disable();
+        disable_parameter_buttons();
     }
+}
+
+void ParameterTreeEditorPanel::disable_parameter_buttons()
+{
+    ui_add_parameter_button->Disable();
+    ui_edit_parameter_button->Disable();
+    ui_delete_parameter_button->Disable();
+    ui_rename_parameter_button->Disable();
+    ui_view_parameter_button->Disable();
+    ui_copy_parameter_button->Disable();
 }
 
 void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)
@@ -263,10 +274,94 @@ void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)
 void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&) {}
 void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&) {}
 void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_copy_tree_item(wxCommandEvent&) {}
 void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&) {}
 void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&) {}
 void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_copy_parameter(wxCommandEvent&) {}
+
+// ---- copy commands ----
+
+std::vector<wxString> ParameterTreeEditorPanel::get_selected_tree_item_path(const wxTreeItemId& item_id) const
+{
+    if (!item_id.IsOk() || item_id == ui_tree->GetRootItem())
+        return {};
+    std::vector<wxString> path = get_selected_tree_item_path(ui_tree->GetItemParent(item_id));
+    path.push_back(ui_tree->GetItemText(item_id));
+    return path;
+}
+
+void ParameterTreeEditorPanel::change_parameter_tree_out_of_control(
+    const std::function<void(wxCommandEvent&)>& event_handler, wxCommandEvent& event)
+{
+    // The path box holds the folder the tree came from; empty means no tree.
+    const wxString folder = ui_tree_path->GetValue();
+    if (folder.empty())
+        return;
+    bool changed = false;
+    try {
+        // The copy dialog may write anywhere, the tree's own folder included.
+        ovk_handy::FileSystemObserver observer(to_path(folder));
+        event_handler(event);
+        observer.close();
+        changed = observer.changed();
+    } catch (const std::exception& error) {
+        // The observer went with the failed copy; nothing is offered.
+        MB::Error(wxString::FromUTF8(error.what()));
+        return;
+    } catch (...) {
+        MB::Error("Copy failed for an unknown reason.");
+        return;
+    }
+    if (!changed || MB::Confirm("Parameter tree is changed in file system. Do you want to reload it?") != wxYES)
+        return;
+    try {
+        load_directory(folder);
+    } catch (const std::exception& error) {
+        MB::Error(wxString::FromUTF8(error.what()));
+    }
+}
+
+void ParameterTreeEditorPanel::on_copy_parameter(wxCommandEvent& event)
+{
+    change_parameter_tree_out_of_control([this](wxCommandEvent& e) { do_copy_parameter(e); }, event);
+}
+
+void ParameterTreeEditorPanel::on_copy_tree_item(wxCommandEvent& event)
+{
+    change_parameter_tree_out_of_control([this](wxCommandEvent& e) { do_copy_tree_item(e); }, event);
+}
+
+void ParameterTreeEditorPanel::do_copy_parameter(wxCommandEvent&)
+{
+    const wxArrayInt rows = ui_book->GetSelectedRows();
+    if (rows.size() != 1) {
+        MB::Notice(wxString::FromUTF8("请选中并只选中一个要复制的参数。"));
+        return;
+    }
+    const wxTreeItemId item = ui_tree->GetSelection();
+    std::vector<wxString> path = get_selected_tree_item_path(item);
+    const auto book = std::dynamic_pointer_cast<ParameterBook>(item_object(item));
+    const wxString key = ui_book->GetCellValue(rows[0], 0);
+    const auto parameter = book ? book->get(key.utf8_string()) : nullptr;
+    if (!parameter)
+        return;  // the grid shows the selected book, so this only guards against misuse
+    path.push_back(key);
+    ParaTreeCopyDialog dialog(this, path, parameter);
+    dialog.ShowModal();
+}
+
+void ParameterTreeEditorPanel::do_copy_tree_item(wxCommandEvent&)
+{
+    const wxTreeItemId item = ui_tree->GetSelection();
+    if (!item.IsOk())
+        return;
+    std::vector<wxString> path = get_selected_tree_item_path(item);
+    if (path.empty())
+        path.push_back(ui_tree->GetItemText(item));  // the root item: named by its own text
+    const auto object = item_object(item);
+    if (!object)
+        return;
+    ParaTreeCopyDialog dialog(this, path, object);
+    dialog.ShowModal();
+}
 
 }  // namespace ovk_wxtools

@@ -8,7 +8,9 @@
 #include "platform/paratree/parameter_directory.h"
 #include "platform/paratreeui/parameter_tree_editor_panel.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace ovk_wxtools {
 
@@ -50,7 +52,7 @@ public:
     void on_tree_sel_changed(wxTreeEvent& event) override;
     void on_select_parameter(wxGridRangeSelectEvent& event) override;
 
-    // Editing and copy commands. Not wired yet: they do nothing for now.
+    // Editing commands (not wired yet: they do nothing for now) and copy commands.
     void on_add_directory(wxCommandEvent& event) override;
     void on_add_book(wxCommandEvent& event) override;
     void on_delete_tree_item(wxCommandEvent& event) override;
@@ -67,10 +69,21 @@ public:
 
 private:
     void clear_book();
+    void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
     // Writes `root` to `folder` and tells the user how it went.
     void save_root_to(const wxString& folder);
+
+    // Copy commands. An item's path is the texts of the items from below the
+    // root item down to it; the root item's path is empty.
+    std::vector<wxString> get_selected_tree_item_path(const wxTreeItemId& item_id) const;
+    // Runs `event_handler` while the tree's folder is watched; when something
+    // changed there on disk meanwhile, offers to reload the tree from it.
+    void change_parameter_tree_out_of_control(const std::function<void(wxCommandEvent&)>& event_handler,
+                                              wxCommandEvent& event);
+    void do_copy_parameter(wxCommandEvent& event);
+    void do_copy_tree_item(wxCommandEvent& event);
 };
 
 }  // namespace ovk_wxtools
