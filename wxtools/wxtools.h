@@ -10,5 +10,9 @@
 
 #include "platform/paratree/paratree.h"
 
+#include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/parameter_editor_dialog.h"
+#include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
 #include "wxtools/paratree/parameter_tree_dialog.h"
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
+#include "wxtools/paratree/value_display_text.h"

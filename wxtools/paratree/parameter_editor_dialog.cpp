@@ -1,0 +1,162 @@
+#include "wxtools/paratree/parameter_editor_dialog.h"
+
+#include "platform/paratree/invalid_name_characters.h"
+#include "wxtools/app/mb.h"
+#include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/name_rule.h"
+#include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
+#include "wxtools/paratree/value_display_text.h"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+namespace ovk_wxtools {
+namespace {
+
+// Runs one handler's work; whatever the model or a dialog throws is shown
+// instead of reaching the toolkit, which would end the program.
+template <class Work>
+void shown_on_error(Work&& work)
+{
+    try {
+        work();
+    } catch (const std::exception& error) {
+        MB::Error(wxString::FromUTF8(error.what()));
+    } catch (...) {
+        MB::Error("Unexpected error.");
+    }
+}
+
+}  // namespace
+
+ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, const wxString& name,
+                                             std::shared_ptr<ovk_paratree::Parameter> parameter)
+    : ovk_paratreeui::ParameterEditorDialog(parent)
+{
+    ui_attributes->SetSelectionMode(wxGrid::wxGridSelectRows);
+    parameter_ = parameter ? std::move(parameter) : std::make_shared<ovk_paratree::Parameter>();
+    ui_name->SetValue(name);
+    ui_description->SetValue(wxString::FromUTF8(parameter_->description()));
+    for (const auto& [attribute, value] : parameter_->items()) {
+        ui_attributes->AppendRows(1);
+        const int row = ui_attributes->GetNumberRows() - 1;
+        ui_attributes->SetCellValue(row, 0, wxString::FromUTF8(attribute));
+        ui_attributes->SetCellValue(row, 1, value_display_text(value));
+    }
+}
+
+void ParameterEditorDialog::on_select_attribute(wxGridRangeSelectEvent& event)
+{
+    event.Skip();
+    update_row_buttons();
+}
+
+void ParameterEditorDialog::update_row_buttons()
+{
+    const bool any = !ui_attributes->GetSelectedRows().empty();
+    ui_edit_button->Enable(any);
+    ui_rename_button->Enable(any);
+    ui_delete_button->Enable(any);
+}
+
+void ParameterEditorDialog::on_add(wxCommandEvent&)
+{
+    shown_on_error([this] { add(); });
+}
+
+void ParameterEditorDialog::on_edit(wxCommandEvent&)
+{
+    shown_on_error([this] { edit(); });
+}
+
+void ParameterEditorDialog::on_delete(wxCommandEvent&)
+{
+    shown_on_error([this] { delete_selected(); });
+}
+
+void ParameterEditorDialog::on_edit_descriptions(wxCommandEvent&)
+{
+    shown_on_error([this] {
+        {
+            DescriptionEditorDialog editor(this, parameter_);
+            editor.ShowModal();
+        }
+        ui_description->SetValue(wxString::FromUTF8(parameter_->description()));
+    });
+}
+
+void ParameterEditorDialog::add()
+{
+    const std::optional<wxString> name = MB::Input("Please input your preferred attribute name.");
+    if (!name)
+        return;
+    if (name->empty()) {
+        MB::Error("Attribute name could not be empty.");
+        return;
+    }
+    if (!is_valid_name(*name)) {
+        MB::Error("Attribute name `" + *name + "` is invalid. It may be has invalid characters: `" +
+                  wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + "`.");
+        return;
+    }
+    const std::string key = name->utf8_string();
+    if (parameter_->contains(key)) {
+        MB::Error("Attribute name `" + *name + "` already exists.\nPlease choose another one.");
+        return;
+    }
+    ParameterScalarAttributeEditorDialog editor(this, *name);
+    if (editor.ShowModal() != wxID_OK || !editor.value)
+        return;
+    parameter_->set(key, *editor.value);
+    ui_attributes->AppendRows(1);
+    const int row = ui_attributes->GetNumberRows() - 1;
+    ui_attributes->SetCellValue(row, 0, *name);
+    ui_attributes->SetCellValue(row, 1, value_display_text(*editor.value));
+}
+
+void ParameterEditorDialog::edit()
+{
+    const wxArrayInt rows = ui_attributes->GetSelectedRows();
+    if (rows.size() > 1) {
+        MB::Notice("Only one attribute could be edited one time.");
+        return;
+    }
+    if (rows.empty())
+        return;
+    const int row = rows[0];
+    const wxString name = ui_attributes->GetCellValue(row, 0);
+    const std::string key = name.utf8_string();
+    ParameterScalarAttributeEditorDialog editor(this, name, parameter_->get(key));
+    if (editor.ShowModal() != wxID_OK || !editor.value)
+        return;
+    parameter_->set(key, *editor.value);
+    ui_attributes->SetCellValue(row, 1, value_display_text(*editor.value));
+}
+
+void ParameterEditorDialog::delete_selected()
+{
+    const wxArrayInt selected = ui_attributes->GetSelectedRows();
+    if (selected.empty()) {
+        MB::Notice("Please select the items you want to delete...");
+        return;
+    }
+    // Highest row first, so the rows still to go keep their numbers.
+    std::vector<int> rows(selected.begin(), selected.end());
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+
+    const bool several = rows.size() > 1;
+    const wxString question = wxString("Do you really want to delete ") + (several ? "these" : "this") + " " +
+                              wxString::Format("%zu", rows.size()) + " " + (several ? "items" : "item") + "?";
+    if (MB::Confirm(question) != wxYES)
+        return;
+    for (const int row : rows) {
+        const wxString name = ui_attributes->GetCellValue(row, 0);
+        parameter_->remove(name.utf8_string());
+        ui_attributes->DeleteRows(row, 1);
+    }
+    update_row_buttons();
+}
+
+}  // namespace ovk_wxtools

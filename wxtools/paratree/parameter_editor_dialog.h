@@ -1,0 +1,38 @@
+#pragma once
+// The dialog in which the user edits one parameter: adds, changes and deletes
+// its attributes and opens its descriptions. Every confirmed change reaches the
+// parameter at once; the closing code only tells a caller holding a new
+// parameter whether to keep it.
+#include "platform/paratree/parameter.h"
+#include "platform/paratreeui/parameter_editor_dialog.h"
+
+#include <memory>
+
+namespace ovk_wxtools {
+
+class ParameterEditorDialog : public ovk_paratreeui::ParameterEditorDialog {
+public:
+    // `name` is only shown. Without a parameter a new empty one is edited.
+    ParameterEditorDialog(wxWindow* parent, const wxString& name,
+                          std::shared_ptr<ovk_paratree::Parameter> parameter = nullptr);
+
+    // The parameter edited: the given one, or the one made by the constructor.
+    const std::shared_ptr<ovk_paratree::Parameter>& parameter() const { return parameter_; }
+
+    void on_select_attribute(wxGridRangeSelectEvent& event) override;
+    void on_add(wxCommandEvent& event) override;
+    void on_edit(wxCommandEvent& event) override;
+    void on_edit_descriptions(wxCommandEvent& event) override;
+    void on_delete(wxCommandEvent& event) override;
+
+private:
+    void add();
+    void edit();
+    void delete_selected();
+    // Enables the row buttons exactly while a row is selected.
+    void update_row_buttons();
+
+    std::shared_ptr<ovk_paratree::Parameter> parameter_;
+};
+
+}  // namespace ovk_wxtools
