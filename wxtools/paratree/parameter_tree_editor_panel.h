@@ -50,14 +50,18 @@ public:
     void on_tree_sel_changed(wxTreeEvent& event) override;
     void on_select_parameter(wxGridRangeSelectEvent& event) override;
 
-    // Editing and copy commands. Not wired yet: they do nothing for now.
+    // Editing commands. They change the tree in memory and keep the tree view
+    // and the grid in step by hand; nothing reaches the disk until a save.
+    // Every refusal and every model error is shown in one message box.
     void on_add_directory(wxCommandEvent& event) override;
     void on_add_book(wxCommandEvent& event) override;
     void on_delete_tree_item(wxCommandEvent& event) override;
-    void on_copy_tree_item(wxCommandEvent& event) override;
     void on_add_parameter(wxCommandEvent& event) override;
     void on_edit_parameter(wxCommandEvent& event) override;
     void on_delete_parameter(wxCommandEvent& event) override;
+
+    // Copy commands. Not wired yet: they do nothing for now.
+    void on_copy_tree_item(wxCommandEvent& event) override;
     void on_copy_parameter(wxCommandEvent& event) override;
 
     // The tree being edited; nullptr until a tree is loaded or given.
@@ -71,6 +75,17 @@ private:
     wxString choose_folder();
     // Writes `root` to `folder` and tells the user how it went.
     void save_root_to(const wxString& folder);
+
+    // The steps of the editing commands, run inside a guard that shows errors.
+    enum class TreeChildKind { Directory, Book };
+    void add_tree_child(TreeChildKind kind);
+    void delete_tree_item();
+    void clear_whole_tree();
+    void add_parameter();
+    void edit_parameter();
+    void delete_parameters();
+    // The book behind the tree's selected item, or nullptr (no item, or not a book).
+    std::shared_ptr<ovk_paratree::ParameterBook> selected_book() const;
 };
 
 }  // namespace ovk_wxtools
