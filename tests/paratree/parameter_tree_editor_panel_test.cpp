@@ -307,8 +307,7 @@ TEST_F(PanelTest, NoSelectionEmptiesTheGridAndKeepsTheButtons)
     wxTreeCtrl* t = panel->ui_tree;
     t->SelectItem(find(t, t->GetRootItem(), "alpha"));
     ASSERT_EQ(panel->ui_book->GetNumberRows(), 3);
-    // Rebuilding the view leaves no item selected (until the tree picks one when idle).
-    panel->_refresh_tree_view();
+    t->DeleteAllItems();
     ASSERT_FALSE(t->GetSelection().IsOk());
     wxTreeEvent event(wxEVT_TREE_SEL_CHANGED, t, wxTreeItemId());
     panel->on_tree_sel_changed(event);
@@ -352,6 +351,8 @@ TEST_F(PanelTest, LoadReplacesTheTreeAndEmptiesTheGrid)
     wxTreeCtrl* t = panel->ui_tree;
     t->SelectItem(find(t, t->GetRootItem(), "alpha"));
     ASSERT_EQ(panel->ui_book->GetNumberRows(), 3);
+    panel->ui_book->SelectRow(0);
+    ASSERT_EQ(parameter_buttons(panel), kAllOn);
 
     dialogs().choose(wx(dir / "second"));
     wxCommandEvent event;
@@ -363,6 +364,8 @@ TEST_F(PanelTest, LoadReplacesTheTreeAndEmptiesTheGrid)
     const std::vector<std::string> expected = {"dir:second", "  dir:motor", "    book:axis", "  book:setup"};
     EXPECT_EQ(outline(t), expected);
     EXPECT_EQ(panel->item_object(t->GetRootItem()), panel->root);
+    // No book is selected in the new tree, so no parameter command may act.
+    EXPECT_EQ(parameter_buttons(panel), kAllOff);
 }
 
 TEST_F(PanelTest, CancelledLoadChangesNothing)

@@ -128,6 +128,9 @@ void ParameterTreeEditorPanel::_refresh_tree_view()
     if (root)
         _construct_tree_branch(root, root_item);
     set_item_object(root_item, root);
+    // The items the buttons were set for are gone. The toolkit may select the
+    // new root without telling anyone, and no book is selected either way.
+    disable_parameter_buttons();
 }
 
 void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
@@ -249,13 +252,18 @@ void ParameterTreeEditorPanel::on_tree_sel_changed(wxTreeEvent&)
         _show_parameters_of_book(*book);
         ui_add_parameter_button->Enable();
     } else {
-        ui_add_parameter_button->Disable();
-        ui_edit_parameter_button->Disable();
-        ui_delete_parameter_button->Disable();
-        ui_rename_parameter_button->Disable();
-        ui_view_parameter_button->Disable();
-        ui_copy_parameter_button->Disable();
+        disable_parameter_buttons();
     }
+}
+
+void ParameterTreeEditorPanel::disable_parameter_buttons()
+{
+    ui_add_parameter_button->Disable();
+    ui_edit_parameter_button->Disable();
+    ui_delete_parameter_button->Disable();
+    ui_rename_parameter_button->Disable();
+    ui_view_parameter_button->Disable();
+    ui_copy_parameter_button->Disable();
 }
 
 void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)

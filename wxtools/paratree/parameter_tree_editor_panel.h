@@ -71,6 +71,7 @@ public:
 
 private:
     void clear_book();
+    void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
     // Writes `root` to `folder` and tells the user how it went.
