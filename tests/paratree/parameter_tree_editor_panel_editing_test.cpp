@@ -252,7 +252,7 @@ TEST_F(EditingTest, DeleteWithoutSelectionIsRefused)
     EXPECT_EQ(dialogs().last().message, "Please select the item you want to delete first.");
     EXPECT_EQ(dialogs().last().caption, "Error");
     EXPECT_EQ(dialogs().shown().size(), 1u);
-    EXPECT_EQ(tree()->GetCount(), 7u);
+    EXPECT_EQ(tree()->GetCount(), 6u);
 }
 
 TEST_F(EditingTest, DeletingADirectoryTakesItsSubtreeAndSelectsTheParent)

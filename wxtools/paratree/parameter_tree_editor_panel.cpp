@@ -434,7 +434,6 @@ void ParameterTreeEditorPanel::clear_whole_tree()
     if (MB::Confirm("Do you really want to clear the whole parameter tree?") != wxYES)
         return;
     clear_book();
-    ui_tree->DeleteAllItems();
     // The tree is emptied in place rather than replaced by a new directory:
     // the loaded tree remembers what it holds in root_path, so saving the
     // emptied tree there removes that content instead of leaving it on disk
@@ -443,8 +442,8 @@ void ParameterTreeEditorPanel::clear_whole_tree()
         root->clear();
     else
         root = std::make_shared<ParameterDirectory>();
-    const wxTreeItemId root_item = ui_tree->AddRoot(last_path_component(root_path), _ImageDirectory);
-    set_item_object(root_item, root);
+    // One root item, named after the folder, standing for the emptied tree.
+    _refresh_tree_view();
 }
 
 void ParameterTreeEditorPanel::add_parameter()
