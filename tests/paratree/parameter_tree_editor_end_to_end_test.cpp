@@ -7,7 +7,6 @@
 #include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 using namespace ovk_wxtools;
 using namespace ovk_test;
@@ -21,8 +20,8 @@ namespace {
 
 fs::path sample_tree()
 {
-    const char* source = std::getenv("OVK_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "demo" / "sample_tree";
+    // tests/paratree/ -> the repository
+    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "demo" / "sample_tree";
 }
 
 // Adds one attribute through the parameter editor's add button and the scalar editor.
