@@ -1,10 +1,13 @@
 # make demo   install what is needed, build, run the gallery with its sample tree
 # make test   install what is needed, build with sanitizers, run every test under Xvfb
 # make bench  install what is needed, build optimised, run the benchmarks
+# make fuzz   with clang: build the fuzz targets and run each for FUZZ_SECONDS
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps demo test bench clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps demo test bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +29,13 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS)
 	for b in build/bench/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+
+fuzz: deps
+	@command -v clang++ >/dev/null || { echo "fuzz: clang++ not found; the fuzz targets need libFuzzer"; exit 1; }
+	CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build build/fuzz --target paratree_book_fuzz -j $(JOBS)
+	mkdir -p build/fuzz/corpus/book
+	./build/fuzz/fuzz/paratree_book_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus/book fuzz/corpus/book
 
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
 #include "platform/paratree/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -105,7 +106,12 @@ std::string read_file(const fs::path& file, const std::string& what)
     return data;
 }
 
-void write_file_atomically(const fs::path& file, std::string_view data, const std::string& what)
+StagedFiles::~StagedFiles()
+{
+    for (const auto& entry : entries_) ::unlink(entry.temp.c_str());
+}
+
+void StagedFiles::stage(const fs::path& file, std::string_view data, const std::string& what)
 {
     static std::atomic<unsigned> counter{0};
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
@@ -134,13 +140,53 @@ void write_file_atomically(const fs::path& file, std::string_view data, const st
             done += static_cast<std::size_t>(w);
         }
     }
-    if (err == 0 && ::fdatasync(fd.fd) != 0) err = errno;
     if (::close(fd.release()) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(temp.c_str(), file.c_str()) != 0) err = errno;
     if (err != 0) {
         ::unlink(temp.c_str());
         fail(what, file, "save", err);
     }
+    entries_.push_back({temp, file, what});
+}
+
+void StagedFiles::commit()
+{
+    // A few files are flushed one by one; many at once cost one flush of each
+    // file system they are on (one journal commit instead of one per file).
+#ifdef __linux__
+    const bool one_by_one = entries_.size() <= 4;
+#else
+    const bool one_by_one = true;
+#endif
+    std::vector<dev_t> flushed;
+    for (const auto& entry : entries_) {
+        Fd fd{::open(entry.temp.c_str(), O_RDONLY | O_CLOEXEC)};
+        if (fd.fd < 0) fail(entry.what, entry.file, "save", errno);
+        if (one_by_one) {
+            if (::fdatasync(fd.fd) != 0) fail(entry.what, entry.file, "save", errno);
+            continue;
+        }
+#ifdef __linux__
+        struct stat st {};
+        if (::fstat(fd.fd, &st) != 0) fail(entry.what, entry.file, "save", errno);
+        if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end()) continue;
+        if (::syncfs(fd.fd) != 0) fail(entry.what, entry.file, "save", errno);
+        flushed.push_back(st.st_dev);
+#endif
+    }
+    std::vector<fs::path> folders;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const Entry& entry = entries_[i];
+        if (::rename(entry.temp.c_str(), entry.file.c_str()) != 0) {
+            const int err = errno;
+            const Entry failed = entry;
+            entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(i));
+            fail(failed.what, failed.file, "save", err);
+        }
+        const fs::path folder = entry.file.has_parent_path() ? entry.file.parent_path() : fs::path(".");
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    entries_.clear();
+    for (const auto& folder : folders) sync_folder(folder);
 }
 
 void sync_folder(const fs::path& folder)

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ovk_paratree::file_io {
 
@@ -19,12 +20,30 @@ bool is_utf8(std::string_view text);
 // messages ("parameter book").
 std::string read_file(const std::filesystem::path& file, const std::string& what);
 
-// Replaces `file` with `data` so that the file holds either its old or its new
-// content at every moment: the data goes to a temporary file in the same
-// folder, is flushed to disk and renamed over `file`. The temporary file is
-// removed on failure. An existing file's permissions are kept.
-void write_file_atomically(const std::filesystem::path& file, std::string_view data,
-                           const std::string& what);
+// Files written under temporary names in their own folders and then put in
+// place together, so that every file holds either its old or its new content
+// at every moment. Temporaries not committed are removed on destruction.
+class StagedFiles {
+public:
+    StagedFiles() = default;
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+    ~StagedFiles();
+
+    // Writes `data` to a temporary file beside `file`. An existing file's
+    // permissions are carried over. `what` names the kind of file in messages.
+    void stage(const std::filesystem::path& file, std::string_view data, const std::string& what);
+    // Flushes every staged file to disk, then renames each over its target
+    // and flushes the folders. Nothing is replaced when the flush fails.
+    void commit();
+
+private:
+    struct Entry {
+        std::filesystem::path temp, file;
+        std::string what;
+    };
+    std::vector<Entry> entries_;
+};
 
 // Flushes a folder's entries (new names from renames) to disk.
 void sync_folder(const std::filesystem::path& folder);

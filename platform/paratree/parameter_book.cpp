@@ -18,24 +18,28 @@ constexpr int FormatVersion = 1;
 // The envelope adds two levels (the book and the parameter) above a value.
 constexpr int MaxFileNesting = MaxValueNesting + 3;
 
-// The deepest nesting of [ and { in JSON text, strings skipped. Checked before
-// parsing so that no deeper value ever reaches the recursive writer.
-int nesting_depth(std::string_view text)
-{
-    int depth = 0, deepest = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '"') {
-            for (++i; i < text.size() && text[i] != '"'; ++i)
-                if (text[i] == '\\') ++i;
-        } else if (c == '[' || c == '{') {
-            deepest = std::max(deepest, ++depth);
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
+// Builds the document like the plain parser and stops at the first list or
+// mapping nested deeper than MaxFileNesting, so that no deeper value ever
+// reaches the recursive writer.
+class DepthLimitedParser : public nlohmann::detail::json_sax_dom_parser<Value> {
+public:
+    using Base = nlohmann::detail::json_sax_dom_parser<Value>;
+    using Base::Base;
+    bool too_deep = false;
+
+    bool start_object(std::size_t n) { return deeper() && Base::start_object(n); }
+    bool start_array(std::size_t n) { return deeper() && Base::start_array(n); }
+    bool end_object() { --depth_; return Base::end_object(); }
+    bool end_array() { --depth_; return Base::end_array(); }
+
+private:
+    bool deeper()
+    {
+        too_deep = ++depth_ > MaxFileNesting;
+        return !too_deep;
     }
-    return deepest;
-}
+    int depth_ = 0;
+};
 
 [[noreturn]] void layout_error(const std::string& source, const std::string& what)
 {
@@ -53,9 +57,32 @@ std::string json_detail(const std::exception& e)
     return text;
 }
 
+// A JSON string literal, written as the JSON library writes it (UTF-8 kept,
+// control characters escaped).
 void append_json_string(std::string& out, const std::string& text)
 {
-    out += Value(text).dump();
+    static constexpr char hex[] = "0123456789abcdef";
+    out += '"';
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                out += "\\u00";
+                out += hex[(c >> 4) & 0xf];
+                out += hex[c & 0xf];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
 }
 
 }  // namespace
@@ -70,11 +97,12 @@ std::shared_ptr<ParameterBook> ParameterBook::load(const fs::path& file)
 
 std::shared_ptr<ParameterBook> ParameterBook::from_text(std::string_view text, const std::string& source)
 {
-    if (nesting_depth(text) > MaxFileNesting)
-        layout_error(source, "its values are nested deeper than " + std::to_string(MaxValueNesting) + " levels");
     Value doc;
     try {
-        doc = Value::parse(text.begin(), text.end());
+        DepthLimitedParser parser(doc);
+        Value::sax_parse(text.begin(), text.end(), &parser);
+        if (parser.too_deep)
+            layout_error(source, "its values are nested deeper than " + std::to_string(MaxValueNesting) + " levels");
     } catch (const Value::exception& e) {
         throw ParaTreeError("Parameter book `" + source + "` is not valid JSON: " + json_detail(e));
     }
@@ -103,26 +131,27 @@ std::shared_ptr<ParameterBook> ParameterBook::from_text(std::string_view text, c
     auto book = std::make_shared<ParameterBook>();
     book->parameters_.reserve(parameters->size());
     for (auto& [name, entry] : parameters->items()) {
-        const std::string where = "parameter `" + name + "`";
-        if (!entry.is_object()) layout_error(source, where + " is not a mapping");
+        // Only built for a message: a book may hold many parameters.
+        const auto where = [&name = name] { return "parameter `" + name + "`"; };
+        if (!entry.is_object()) layout_error(source, where() + " is not a mapping");
         std::shared_ptr<Parameter> parameter(new Parameter(Parameter::NoDefaults{}));
         for (auto& [key, part] : entry.items()) {
             if (key == "attributes") {
-                if (!part.is_object()) layout_error(source, "\"attributes\" of " + where + " is not a mapping");
+                if (!part.is_object()) layout_error(source, "\"attributes\" of " + where() + " is not a mapping");
                 parameter->attributes_ = std::move(part);
             } else if (key == "descriptions") {
-                if (!part.is_object()) layout_error(source, "\"descriptions\" of " + where + " is not a mapping");
+                if (!part.is_object()) layout_error(source, "\"descriptions\" of " + where() + " is not a mapping");
                 parameter->descriptions_.reserve(part.size());
                 for (auto& [locale, description] : part.items()) {
                     if (!description.is_string())
-                        layout_error(source, "the description for locale `" + locale + "` of " + where +
+                        layout_error(source, "the description for locale `" + locale + "` of " + where() +
                                                  " is not a text");
-                    if (locale.empty()) layout_error(source, "a description of " + where + " has an empty locale key");
+                    if (locale.empty()) layout_error(source, "a description of " + where() + " has an empty locale key");
                     parameter->descriptions_.emplace_back(locale,
                                                           std::move(description.get_ref<std::string&>()));
                 }
             } else {
-                layout_error(source, where + " has an unknown field \"" + key + "\"");
+                layout_error(source, where() + " has an unknown field \"" + key + "\"");
             }
         }
         book->parameters_.emplace_back(name, std::move(parameter));
@@ -136,6 +165,8 @@ std::string ParameterBook::to_text() const
     std::string out = "{\n  \"format\": \"" + std::string(FormatName) +
                       "\",\n  \"version\": " + std::to_string(FormatVersion) + ",\n  \"parameters\": {";
     try {
+        // Writes straight into `out`, without a string per parameter.
+        nlohmann::detail::serializer<Value> writer(nlohmann::detail::output_adapter<char, std::string>(out), ' ');
         bool first = true;
         for (const auto& [name, parameter] : parameters_) {
             out += first ? "\n    " : ",\n    ";
@@ -151,7 +182,7 @@ std::string ParameterBook::to_text() const
                 append_json_string(out, text);
             }
             out += "},\n      \"attributes\": ";
-            out += parameter->attributes_.dump();
+            writer.dump(parameter->attributes_, false, false, 0);
             out += "\n    }";
         }
         if (!first) out += "\n  ";
@@ -162,9 +193,14 @@ std::string ParameterBook::to_text() const
     return out;
 }
 
-void ParameterBook::save(const fs::path& file) const { write_to(file, true); }
+void ParameterBook::save(const fs::path& file) const
+{
+    file_io::StagedFiles staged;
+    stage_to(file, staged);
+    staged.commit();
+}
 
-void ParameterBook::write_to(const fs::path& file, bool sync_folder) const
+void ParameterBook::stage_to(const fs::path& file, file_io::StagedFiles& staged) const
 {
     std::string text = to_text();  // before the disk is touched: a failure here changes nothing
     fs::path target = file;
@@ -178,8 +214,7 @@ void ParameterBook::write_to(const fs::path& file, bool sync_folder) const
             throw ParaTreeError("Cannot save parameter book `" + file_io::to_text(file) + "`: cannot create folder `" +
                                 file_io::to_text(target.parent_path()) + "`: " + ec.message() + ".");
     }
-    file_io::write_file_atomically(target, text, "parameter book");
-    if (sync_folder) file_io::sync_folder(target.has_parent_path() ? target.parent_path() : fs::path("."));
+    staged.stage(target, text, "parameter book");
 }
 
 std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> ParameterBook::items() const { return parameters_; }

@@ -28,6 +28,10 @@
 
 namespace ovk_paratree {
 
+namespace file_io {
+class StagedFiles;
+}
+
 class ParameterBook : public ParaTreeEntity {
 public:
     // The book file extension, without the dot: "pbook".
@@ -78,7 +82,9 @@ public:
 
 private:
     friend class ParameterDirectory;
-    void write_to(const std::filesystem::path& file, bool sync_folder) const;
+    // Writes the book to a temporary file beside `file` (the file a link
+    // points to), creating folders; `staged` puts it in place.
+    void stage_to(const std::filesystem::path& file, file_io::StagedFiles& staged) const;
 
     std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> parameters_;
 };

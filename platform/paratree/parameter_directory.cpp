@@ -45,6 +45,15 @@ fs::path book_file(const fs::path& folder, const std::string& name) { return fol
     throw ParaTreeError("Cannot " + action + " `" + to_text(path) + "`: " + why + ".");
 }
 
+// One spelling per folder, so that the tree's own folder is recognised
+// however it is given (relative, with "..", links, a trailing separator).
+fs::path folder_key(const fs::path& folder, std::error_code& ec)
+{
+    fs::path key = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (!key.has_filename() && key.has_relative_path()) key = key.parent_path();
+    return key;
+}
+
 template <class List>
 bool has_name(const List& list, const std::string& name)
 {
@@ -101,7 +110,7 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& fol
         throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: the folder does not exist.");
     if (!fs::is_directory(status))
         throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) + "`: it is not a folder.");
-    fs::path root = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    const fs::path root = folder_key(folder, ec);
     if (ec) fs_error("load parameter directory", folder, ec);
     std::vector<fs::path> open_folders;
     return load_folder(root, open_folders);
@@ -172,13 +181,17 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
 void ParameterDirectory::save(const fs::path& folder)
 {
     std::error_code ec;
-    const fs::path target = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    const fs::path target = folder_key(folder, ec);
     if (ec) fs_error("save parameter directory to", folder, ec);
-    const bool as_home = home_.empty() || target == home_;
-    save_into(target, as_home, as_home ? image_.get() : nullptr);
+    // Every book is written before any is put in place: a failed write (a
+    // full disk) replaces nothing.
+    file_io::StagedFiles staged;
+    stage_tree(target, staged);
+    staged.commit();
+    if (home_.empty() || target == home_) settle(target, image_.get());
 }
 
-void ParameterDirectory::save_into(const fs::path& folder, bool as_home, const DiskImage* known)
+void ParameterDirectory::stage_tree(const fs::path& folder, file_io::StagedFiles& staged) const
 {
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -186,41 +199,40 @@ void ParameterDirectory::save_into(const fs::path& folder, bool as_home, const D
     if (!fs::is_directory(folder, ec))
         throw ParaTreeError("Cannot save parameter directory to `" + to_text(folder) +
                             "`: it exists and is not a folder.");
-
-    // Write first, delete afterwards: a renamed directory is on disk under its
-    // new name before its old folder goes.
     for (const auto& [name, child] : children_) {
-        if (auto book = std::dynamic_pointer_cast<ParameterBook>(child)) {
-            book->write_to(book_file(folder, name), false);
-        } else {
-            auto directory = std::static_pointer_cast<ParameterDirectory>(child);
-            const fs::path path = folder / to_path(name);
-            const DiskImage* sub = nullptr;
-            if (as_home) {
-                // What is on disk there is known to the child if that folder
-                // is its own; otherwise to this directory, if anything.
-                if (directory->home_ == path) {
-                    sub = directory->image_.get();
-                } else if (known) {
-                    for (const auto& d : known->dirs)
-                        if (d.name == name) sub = &d;
-                }
-            }
-            directory->save_into(path, as_home, sub);
-        }
+        if (auto book = std::dynamic_pointer_cast<ParameterBook>(child))
+            book->stage_to(book_file(folder, name), staged);
+        else
+            std::static_pointer_cast<ParameterDirectory>(child)->stage_tree(folder / to_path(name), staged);
     }
-    file_io::sync_folder(folder);
-    if (!as_home) return;
+}
 
+// After the tree was written into its own folder: deletes from there what the
+// tree loaded or wrote before and no longer holds, and records what is there
+// now. `known` is the previous record, or null when there is none.
+void ParameterDirectory::settle(const fs::path& folder, const DiskImage* known)
+{
     auto image = std::make_unique<DiskImage>();
     for (const auto& [name, child] : children_) {
-        if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child)) {
-            DiskImage sub = *directory->image_;
-            sub.name = name;
-            image->dirs.push_back(std::move(sub));
-        } else {
+        auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child);
+        if (!directory) {
             image->books.push_back(name);
+            continue;
         }
+        const fs::path path = folder / to_path(name);
+        // What is on disk there is known to the child if that folder is its
+        // own; otherwise (a renamed or new directory) to this directory.
+        const DiskImage* sub = nullptr;
+        if (directory->home_ == path) {
+            sub = directory->image_.get();
+        } else if (known) {
+            for (const auto& d : known->dirs)
+                if (d.name == name) sub = &d;
+        }
+        directory->settle(path, sub);
+        DiskImage record = *directory->image_;
+        record.name = name;
+        image->dirs.push_back(std::move(record));
     }
     if (known) {
         for (const auto& book : known->books)

@@ -81,7 +81,8 @@ public:
 private:
     struct DiskImage;
 
-    void save_into(const std::filesystem::path& folder, bool as_home, const DiskImage* known);
+    void stage_tree(const std::filesystem::path& folder, file_io::StagedFiles& staged) const;
+    void settle(const std::filesystem::path& folder, const DiskImage* known);
     bool holds(const ParaTreeEntity* entity) const;
     static void erase_tree_content(const std::filesystem::path& folder, const DiskImage& image);
     static std::shared_ptr<ParameterDirectory> load_folder(

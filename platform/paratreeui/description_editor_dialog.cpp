@@ -49,6 +49,13 @@ DescriptionEditorDialog::DescriptionEditorDialog(wxWindow* parent, wxWindowID id
     Centre(wxBOTH);
 
     ui_edit_button->Bind(wxEVT_BUTTON, &DescriptionEditorDialog::on_edit, this);
+    // The value column takes whatever width the first one leaves.
+    ui_descriptions->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        const int rest = ui_descriptions->GetClientSize().GetWidth() - ui_descriptions->GetColSize(0) - 2;
+        if (rest > 80)
+            ui_descriptions->SetColSize(1, rest);
+    });
     // A double click on a row edits it, as the edit button would.
     ui_descriptions->Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &DescriptionEditorDialog::on_edit, this);
     ui_descriptions->Bind(wxEVT_GRID_RANGE_SELECTED, &DescriptionEditorDialog::on_select_changed, this);

@@ -74,6 +74,13 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     outer->Fit(this);
     Centre(wxBOTH);
 
+    // The value column takes whatever width the first one leaves.
+    ui_attributes->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        const int rest = ui_attributes->GetClientSize().GetWidth() - ui_attributes->GetColSize(0) - 2;
+        if (rest > 80)
+            ui_attributes->SetColSize(1, rest);
+    });
     // A double click on a row edits it, as the edit button would.
     ui_attributes->Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &ParameterEditorDialog::on_edit, this);
     ui_attributes->Bind(wxEVT_GRID_RANGE_SELECTED, &ParameterEditorDialog::on_select_attribute, this);

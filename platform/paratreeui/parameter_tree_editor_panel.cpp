@@ -15,9 +15,62 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
                                                    const wxSize& size, long style, const wxString& name)
     : wxPanel(parent, id, pos, size, style, name)
 {
-    auto* outer = new wxBoxSizer(wxVERTICAL);
+    // Controls are made in tab order, the tree first. Each pane's static box
+    // comes before its controls, which are its siblings and drawn over it.
+    auto* tree_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, "Directories and books"), wxVERTICAL);
+    auto* book_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, "Parameters of the selected book"),
+                                          wxVERTICAL);
 
-    // Folder row: where the tree lives, and the commands that read or write it.
+    // Left: directories and books.
+    ui_tree = new wxTreeCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(250, 420), wxTR_DEFAULT_STYLE | wxTR_SINGLE);
+    tree_box->Add(ui_tree, 1, wxEXPAND | wxALL, 5);
+    auto* tree_buttons = new wxGridSizer(2, 2, 0, 0);
+    ui_add_directory_button = new wxButton(this, wxID_ANY, "Add Directory...");
+    ui_add_directory_button->SetToolTip("Add a directory under the selected directory.");
+    tree_buttons->Add(ui_add_directory_button, 0, wxEXPAND | wxALL, 5);
+    ui_add_book_button = new wxButton(this, wxID_ANY, "Add Book...");
+    ui_add_book_button->SetToolTip("Add a parameter book under the selected directory.");
+    tree_buttons->Add(ui_add_book_button, 0, wxEXPAND | wxALL, 5);
+    ui_copy_tree_item_button = new wxButton(this, wxID_ANY, "Copy To...");
+    ui_copy_tree_item_button->SetToolTip("Copy the selected directory or book to another place on disk.");
+    tree_buttons->Add(ui_copy_tree_item_button, 0, wxEXPAND | wxALL, 5);
+    ui_delete_tree_item_button = new wxButton(this, wxID_ANY, "Delete");
+    ui_delete_tree_item_button->SetToolTip("Delete the selected directory or book; on the top item, clear the tree.");
+    tree_buttons->Add(ui_delete_tree_item_button, 0, wxEXPAND | wxALL, 5);
+    tree_box->Add(tree_buttons, 0, wxEXPAND, 0);
+
+    // Right: the parameters of the selected book.
+    ui_book = new wxGrid(this, wxID_ANY, wxDefaultPosition, wxSize(500, 420));
+    ui_book->CreateGrid(0, 2);
+    ui_book->EnableEditing(false);
+    ui_book->EnableDragRowSize(false);
+    ui_book->SetRowLabelSize(0);
+    ui_book->SetColLabelValue(0, "Name");
+    ui_book->SetColLabelValue(1, "Description");
+    ui_book->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTER);
+    // Whole rows are selected; a frame around one cell would only distract.
+    ui_book->SetCellHighlightPenWidth(0);
+    ui_book->SetCellHighlightROPenWidth(0);
+    ui_book->SetColSize(0, kNameColumnWidth);
+    ui_book->SetColSize(1, 500 - kNameColumnWidth);
+    book_box->Add(ui_book, 1, wxEXPAND | wxALL, 5);
+    auto* book_buttons = new wxBoxSizer(wxHORIZONTAL);
+    auto add_book_button = [&](const wxString& label, const wxString& tip) {
+        auto* button = new wxButton(this, wxID_ANY, label, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+        button->SetToolTip(tip);
+        button->Disable();  // nothing to act on until a book or a parameter is selected
+        book_buttons->Add(button, 1, wxALL, 5);
+        return button;
+    };
+    ui_add_parameter_button = add_book_button("Add...", "Add a parameter to the selected book.");
+    ui_edit_parameter_button = add_book_button("Edit...", "Edit the selected parameter.");
+    ui_rename_parameter_button = add_book_button("Rename...", "Rename the selected parameter.");
+    ui_view_parameter_button = add_book_button("View...", "View the selected parameter.");
+    ui_copy_parameter_button = add_book_button("Copy To...", "Copy the selected parameter into a book file.");
+    ui_delete_parameter_button = add_book_button("Delete", "Delete the selected parameters.");
+    book_box->Add(book_buttons, 0, wxEXPAND, 0);
+
+    // Top row: where the tree lives, and the commands that read or write it.
     auto* folder_row = new wxBoxSizer(wxHORIZONTAL);
     ui_tree_path_label = new wxStaticText(this, wxID_ANY, "Folder:");
     folder_row->Add(ui_tree_path_label, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
@@ -33,66 +86,18 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_save_to_button = new wxButton(this, wxID_ANY, "Save To...");
     ui_save_to_button->SetToolTip("Save a copy of the parameter tree to another folder.");
     folder_row->Add(ui_save_to_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
-    outer->Add(folder_row, 0, wxEXPAND, 0);
 
     auto* panes = new wxBoxSizer(wxHORIZONTAL);
-
-    // Left: directories and books.
-    auto* tree_box = new wxStaticBoxSizer(wxVERTICAL, this, "Directories and books");
-    ui_tree = new wxTreeCtrl(tree_box->GetStaticBox(), wxID_ANY, wxDefaultPosition, wxSize(250, 420),
-                             wxTR_DEFAULT_STYLE | wxTR_SINGLE);
-    tree_box->Add(ui_tree, 1, wxEXPAND | wxALL, 5);
-    auto* tree_buttons = new wxGridSizer(2, 2, 0, 0);
-    ui_add_directory_button = new wxButton(tree_box->GetStaticBox(), wxID_ANY, "Add Directory...");
-    ui_add_directory_button->SetToolTip("Add a directory under the selected directory.");
-    tree_buttons->Add(ui_add_directory_button, 0, wxEXPAND | wxALL, 5);
-    ui_add_book_button = new wxButton(tree_box->GetStaticBox(), wxID_ANY, "Add Book...");
-    ui_add_book_button->SetToolTip("Add a parameter book under the selected directory.");
-    tree_buttons->Add(ui_add_book_button, 0, wxEXPAND | wxALL, 5);
-    ui_copy_tree_item_button = new wxButton(tree_box->GetStaticBox(), wxID_ANY, "Copy To...");
-    ui_copy_tree_item_button->SetToolTip("Copy the selected directory or book to another place on disk.");
-    tree_buttons->Add(ui_copy_tree_item_button, 0, wxEXPAND | wxALL, 5);
-    ui_delete_tree_item_button = new wxButton(tree_box->GetStaticBox(), wxID_ANY, "Delete");
-    ui_delete_tree_item_button->SetToolTip("Delete the selected directory or book; on the top item, clear the tree.");
-    tree_buttons->Add(ui_delete_tree_item_button, 0, wxEXPAND | wxALL, 5);
-    tree_box->Add(tree_buttons, 0, wxEXPAND, 0);
     panes->Add(tree_box, 1, wxEXPAND | wxALL, 5);
-
-    // Right: the parameters of the selected book.
-    auto* book_box = new wxStaticBoxSizer(wxVERTICAL, this, "Parameters of the selected book");
-    ui_book = new wxGrid(book_box->GetStaticBox(), wxID_ANY, wxDefaultPosition, wxSize(500, 420));
-    ui_book->CreateGrid(0, 2);
-    ui_book->EnableEditing(false);
-    ui_book->EnableDragRowSize(false);
-    ui_book->SetRowLabelSize(0);
-    ui_book->SetColLabelValue(0, "Name");
-    ui_book->SetColLabelValue(1, "Description");
-    ui_book->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTER);
-    ui_book->SetColSize(0, kNameColumnWidth);
-    ui_book->SetColSize(1, 500 - kNameColumnWidth);
-    book_box->Add(ui_book, 1, wxEXPAND | wxALL, 5);
-    auto* book_buttons = new wxBoxSizer(wxHORIZONTAL);
-    auto add_book_button = [&](const wxString& label, const wxString& tip) {
-        auto* button = new wxButton(book_box->GetStaticBox(), wxID_ANY, label, wxDefaultPosition, wxDefaultSize,
-                                    wxBU_EXACTFIT);
-        button->SetToolTip(tip);
-        button->Disable();  // nothing to act on until a book or a parameter is selected
-        book_buttons->Add(button, 1, wxALL, 5);
-        return button;
-    };
-    ui_add_parameter_button = add_book_button("Add...", "Add a parameter to the selected book.");
-    ui_edit_parameter_button = add_book_button("Edit...", "Edit the selected parameter.");
-    ui_rename_parameter_button = add_book_button("Rename...", "Rename the selected parameter.");
-    ui_view_parameter_button = add_book_button("View...", "View the selected parameter.");
-    ui_copy_parameter_button = add_book_button("Copy To...", "Copy the selected parameter into a book file.");
-    ui_delete_parameter_button = add_book_button("Delete", "Delete the selected parameters.");
-    book_box->Add(book_buttons, 0, wxEXPAND, 0);
     panes->Add(book_box, 2, wxEXPAND | wxALL, 5);
-
+    auto* outer = new wxBoxSizer(wxVERTICAL);
+    outer->Add(folder_row, 0, wxEXPAND, 0);
     outer->Add(panes, 1, wxEXPAND, 0);
     SetSizer(outer);
     Layout();
     outer->Fit(this);
+    // A new editor starts with the focus in the tree (applied once it is shown).
+    ui_tree->SetFocus();
 
     ui_load_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_load, this);
     ui_save_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_save, this);

@@ -215,13 +215,13 @@ TEST(ParameterEditor, DeleteAsksAboutThisOneItemOrTheseItems)
     EXPECT_EQ(dialogs().last().message, "Please select the items you want to delete...");
 
     select_rows(dialog.ui_attributes, {4});
-    dialogs().answer(wxNO);
+    dialogs().answer(wxID_NO);
     send_command(dialog.ui_delete_button, wxEVT_BUTTON);
     EXPECT_EQ(dialogs().last().message, "Do you really want to delete this 1 item?");
     EXPECT_EQ(dialogs().last().caption, "Confirm");
 
     select_rows(dialog.ui_attributes, {0, 2, 4});
-    dialogs().answer(wxNO);
+    dialogs().answer(wxID_NO);
     send_command(dialog.ui_delete_button, wxEVT_BUTTON);
     EXPECT_EQ(dialogs().last().message, "Do you really want to delete these 3 items?");
     EXPECT_EQ(parameter->size(), 6u);
@@ -234,7 +234,7 @@ TEST(ParameterEditor, DeleteRemovesExactlyTheSelectedRowsWhicheverOrderTheyWereS
         auto parameter = sample();
         ParameterEditorDialog dialog(nullptr, "input", parameter);
         select_rows(dialog.ui_attributes, order);
-        dialogs().answer(wxYES);
+        dialogs().answer(wxID_YES);
         send_command(dialog.ui_delete_button, wxEVT_BUTTON);
         EXPECT_EQ(parameter->names(), (std::vector<std::string>{"gain", "offset", "unit", "steps"}));
         EXPECT_EQ(column(dialog.ui_attributes, 0), (std::vector<wxString>{"gain", "offset", "unit", "steps"}));

@@ -122,6 +122,7 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 
 void ParameterTreeEditorPanel::_refresh_tree_view()
 {
+    // Native tree controls redraw on every insertion unless frozen.
     wxWindowUpdateLocker frozen(ui_tree);
     ui_tree->DeleteAllItems();
     const wxTreeItemId root_item = ui_tree->AddRoot(last_path_component(root_path), _ImageDirectory);
@@ -136,15 +137,15 @@ void ParameterTreeEditorPanel::_refresh_tree_view()
 void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
                                                       const wxTreeItemId& ui_item_id)
 {
+    // Each item gets its model object as it is appended.
     for (const auto& [name, item] : parameter_directory->items()) {
-        wxTreeItemId child;
         if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item)) {
-            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory);
+            const wxTreeItemId child =
+                ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory, -1, new EntityItemData(item));
             _construct_tree_branch(directory, child);
         } else {
-            child = ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook);
+            ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook, -1, new EntityItemData(item));
         }
-        set_item_object(child, item);
     }
 }
 

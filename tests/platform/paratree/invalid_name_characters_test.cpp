@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/paratree/temp_folder.h"
+
 #include <set>
 
 using namespace ovk_paratree;
@@ -45,3 +47,5 @@ TEST(InvalidNameCharacters, NameRule)
     EXPECT_FALSE(InvalidNameCharacters.contains("??"));
     EXPECT_TRUE(InvalidNameCharacters.contains_invalid("x?y"));
 }
+
+OVK_MODEL_TEST_MAIN

@@ -144,6 +144,18 @@ TEST(ParameterBook, BadFilesGiveOneErrorNamingTheFile)
     EXPECT_NE(folder.find("directory"), std::string::npos) << folder;
 }
 
+TEST(ParameterBook, SomethingThatIsNotAFileIsReported)
+{
+    TempFolder dir;
+    const auto fifo = dir / "pipe.pbook";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string message = message_of([&] { ParameterBook::load(fifo); });
+    EXPECT_NE(message.find("pipe.pbook"), std::string::npos) << message;
+    EXPECT_NE(message.find("not a regular file"), std::string::npos) << message;
+    // A folder load passes such an entry over.
+    EXPECT_TRUE(ParameterDirectory::load(dir.path())->empty());
+}
+
 TEST(ParameterBook, UnreadableFileIsReported)
 {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
@@ -224,3 +236,5 @@ TEST(ParameterBook, FileNamesAndTextsMayBeNonAscii)
     // Stored as UTF-8, not as \u escapes.
     EXPECT_NE(ovk_test::read_text(file).find("毫米"), std::string::npos);
 }
+
+OVK_MODEL_TEST_MAIN

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
@@ -143,7 +147,6 @@ TEST(ParameterDirectory, ReloadGivesBackExactlyTheTreeInMemory)
               (Listing{"empty/", "general/", "general/inner.pbook", "machine2/", "machine2/axis.pbook",
                        "machine2/deep/", "machine2/deep/new.pbook", "zeta.pbook"}));
     auto back = ParameterDirectory::load(dir.path());
-    auto sorted_copy = std::make_shared<ParameterDirectory>();
     EXPECT_EQ(describe(*back->get_directory("machine2")), describe(*machine));
     EXPECT_EQ(back->get_directory("general")->names(), (Names{"inner"}));
 
@@ -193,6 +196,13 @@ TEST(ParameterDirectory, NewTreeOwnsTheFolderItIsFirstSavedTo)
     tree->save(dir.path());
     EXPECT_FALSE(std::filesystem::exists(dir / "machine"));
     EXPECT_TRUE(std::filesystem::exists(dir / "old.pbook"));
+
+    // The folder is recognised however it is spelt.
+    auto fresh = sample_tree();
+    fresh->save((dir / "new").string() + "/");
+    fresh->remove("zeta");
+    fresh->save(dir / "new" / ".." / "new");
+    EXPECT_FALSE(std::filesystem::exists(dir / "new" / "zeta.pbook"));
 
     // A clone belongs nowhere yet.
     auto copy = tree->clone();
@@ -293,3 +303,36 @@ TEST(ParameterDirectory, FailedSaveReportsThePlace)
     const std::string message = message_of([&] { sample_tree()->save(dir.path()); });
     EXPECT_NE(message.find((dir / "machine").string()), std::string::npos) << message;
 }
+
+TEST(ParameterDirectory, WriteFailureReplacesNoBook)
+{
+    TempFolder dir;
+    sample_tree()->save(dir.path());
+    const Listing before_listing = listing(dir.path());
+    const std::string before = read_text(dir / "zeta.pbook");
+
+    auto tree = ParameterDirectory::load(dir.path());
+    tree->get_book("zeta")->get("z")->set("value", "changed");
+    tree->get_book("general")->get("g")->set("value", std::string(100000, 'x'));
+    tree->remove("machine");
+
+    // A file size limit makes one book's write fail, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{20000, RLIM_INFINITY};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const std::string message = message_of([&] { tree->save(dir.path()); });
+    limit.rlim_cur = RLIM_INFINITY;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+
+    EXPECT_NE(message.find((dir / "general.pbook").string()), std::string::npos) << message;
+    EXPECT_EQ(read_text(dir / "zeta.pbook"), before);  // staged, but never put in place
+    EXPECT_EQ(listing(dir.path()), before_listing);      // nothing deleted, no temporary left
+
+    // The failed save lost no knowledge: saving again completes the deletion.
+    tree->get_book("general")->get("g")->set("value", 1);
+    tree->save(dir.path());
+    EXPECT_FALSE(std::filesystem::exists(dir / "machine"));
+    EXPECT_EQ(ParameterDirectory::load(dir.path())->get_book("zeta")->get("z")->get("value"), Value("changed"));
+}
+
+OVK_MODEL_TEST_MAIN

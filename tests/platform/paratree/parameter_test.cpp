@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/paratree/temp_folder.h"
+
 #include <cmath>
 #include <limits>
 
@@ -107,3 +109,5 @@ TEST(Parameter, CloneIsDeep)
     EXPECT_EQ(p.get_description("en_US"), "one");
     EXPECT_EQ(copy->get("map"), Value(5));
 }
+
+OVK_MODEL_TEST_MAIN

@@ -60,3 +60,12 @@ inline std::set<std::string> listing(const std::filesystem::path& root)
 }
 
 }  // namespace ovk_test
+
+// The model does not use the toolkit, so its test programs bring their own
+// main and run without a display.
+#define OVK_MODEL_TEST_MAIN                             \
+    int main(int argc, char** argv)                     \
+    {                                                   \
+        ::testing::InitGoogleTest(&argc, argv);         \
+        return RUN_ALL_TESTS();                         \
+    }
