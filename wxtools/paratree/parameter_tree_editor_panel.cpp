@@ -397,8 +397,8 @@ void ParameterTreeEditorPanel::add_tree_child(TreeChildKind kind)
         child = std::make_shared<ParameterBook>();
     directory->set(key, child);  // the model's refusal leaves view and model unchanged
 
-    const wxTreeItemId added = ui_tree->AppendItem(item, name, directory_kind ? _ImageDirectory : _ImageBook);
-    set_item_object(added, child);
+    const wxTreeItemId added = ui_tree->AppendItem(item, name, directory_kind ? _ImageDirectory : _ImageBook, -1,
+                                                   new EntityItemData(child));
     // The tree reports the change, and on_tree_sel_changed empties the grid
     // and sets the parameter buttons for the new item.
     ui_tree->SelectItem(added);
