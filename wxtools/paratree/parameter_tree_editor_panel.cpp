@@ -1,9 +1,12 @@
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
 #include "platform/handy/file_system_observer.h"
+#include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
+#include "wxtools/paratree/parameter_editor_dialog.h"
+#include "wxtools/text.h"
 
 #include <wx/dirdlg.h>
 #include <wx/filename.h>
@@ -11,9 +14,14 @@
 #include <wx/mstream.h>
 #include <wx/wupdlock.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <exception>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The two tree pictures, compiled in from resources/.
 extern const unsigned char ovk_resource_folder_png[];
@@ -271,13 +279,6 @@ void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)
     ui_copy_parameter_button->Enable(enabled);
 }
 
-void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&) {}
-void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&) {}
-
 // ---- copy commands ----
 
 std::vector<wxString> ParameterTreeEditorPanel::get_selected_tree_item_path(const wxTreeItemId& item_id) const
@@ -362,6 +363,270 @@ void ParameterTreeEditorPanel::do_copy_tree_item(wxCommandEvent&)
         return;
     ParaTreeCopyDialog dialog(this, path, object);
     dialog.ShowModal();
+}
+
+// ---- editing commands ----
+
+namespace {
+
+// Runs one command's steps; whatever the model or a dialog throws is shown
+// in one error box instead of reaching the toolkit, which would end the program.
+template <class Steps>
+void run_guarded(Steps&& steps)
+{
+    try {
+        steps();
+    } catch (const std::exception& error) {
+        MB::Error(wxString::FromUTF8(error.what()));
+    } catch (...) {
+        MB::Error("Unexpected error.");
+    }
+}
+
+wxString invalid_characters_text()
+{
+    return utf8(ovk_paratree::InvalidNameCharacters.to_string());
+}
+
+template <class Pairs>
+bool has_entry_named(const Pairs& entries, const std::string& name)
+{
+    for (const auto& entry : entries)
+        if (entry.first == name)
+            return true;
+    return false;
+}
+
+const wxString kSelectBookFirst = "Please select a parameter book first.";
+
+}  // namespace
+
+void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&)
+{
+    run_guarded([this] { add_tree_child(TreeChildKind::Directory); });
+}
+
+void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&)
+{
+    run_guarded([this] { add_tree_child(TreeChildKind::Book); });
+}
+
+void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&)
+{
+    run_guarded([this] { delete_tree_item(); });
+}
+
+void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&)
+{
+    run_guarded([this] { add_parameter(); });
+}
+
+void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&)
+{
+    run_guarded([this] { edit_parameter(); });
+}
+
+void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&)
+{
+    run_guarded([this] { delete_parameters(); });
+}
+
+std::shared_ptr<ParameterBook> ParameterTreeEditorPanel::selected_book() const
+{
+    return std::dynamic_pointer_cast<ParameterBook>(item_object(ui_tree->GetSelection()));
+}
+
+void ParameterTreeEditorPanel::add_tree_child(TreeChildKind kind)
+{
+    const bool directory_kind = kind == TreeChildKind::Directory;
+    const wxString word = directory_kind ? "Directory" : "Book";
+
+    const wxTreeItemId item = ui_tree->GetSelection();
+    if (!item.IsOk()) {
+        MB::Notice("You must select a parameter directory item first.");
+        return;
+    }
+    const auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item_object(item));
+    if (!directory) {
+        MB::Error("Parameter " + word +
+                  " only can be added into a directory. Select the parameter directory you want to use.");
+        return;
+    }
+    const std::optional<wxString> input =
+        MB::Input(directory_kind ? "Please input directory name." : "Please input book name.");
+    if (!input)
+        return;
+    // Names of directories and books become folder and file names: blanks at
+    // either end (any Unicode white space) are never meant.
+    const wxString name = strip_whitespace(*input);
+    if (name.empty()) {
+        MB::Error(word + " name could not be empty.");
+        return;
+    }
+    if (!is_valid_name(name)) {
+        MB::Error(word + " name `" + name + "` is invalid. It may be has invalid characters: `" +
+                  invalid_characters_text() + "`.");
+        return;
+    }
+    const std::string key = name.utf8_string();
+    // Directories and books share one set of names.
+    if (has_entry_named(directory->items(), key)) {
+        MB::Error(word + " name `" + name + "` already exists.\nPlease choose another one.");
+        return;
+    }
+
+    std::shared_ptr<ParaTreeEntity> child;
+    if (directory_kind)
+        child = std::make_shared<ParameterDirectory>();
+    else
+        child = std::make_shared<ParameterBook>();
+    directory->set(key, child);  // the model's refusal leaves view and model unchanged
+
+    const wxTreeItemId added = ui_tree->AppendItem(item, name, directory_kind ? _ImageDirectory : _ImageBook, -1,
+                                                   new EntityItemData(child));
+    // The tree reports the change, and on_tree_sel_changed empties the grid
+    // and sets the parameter buttons for the new item.
+    ui_tree->SelectItem(added);
+}
+
+void ParameterTreeEditorPanel::delete_tree_item()
+{
+    const wxTreeItemId item = ui_tree->GetSelection();
+    if (!item.IsOk()) {
+        MB::Error("Please select the item you want to delete first.");
+        return;
+    }
+    if (item == ui_tree->GetRootItem()) {
+        clear_whole_tree();
+        return;
+    }
+
+    const wxTreeItemId parent_item = ui_tree->GetItemParent(item);
+    const std::shared_ptr<ParaTreeEntity> object = item_object(item);
+    const auto parent = std::dynamic_pointer_cast<ParameterDirectory>(item_object(parent_item));
+    const wxString text = ui_tree->GetItemText(item);
+    const wxString kind_word = std::dynamic_pointer_cast<ParameterDirectory>(object) ? "Directory" : "Book";
+    if (MB::Confirm("Do you really want to delete Parameter " + kind_word + " `" + text + "`?") != wxYES)
+        return;
+
+    if (parent)
+        parent->remove(text.utf8_string());
+    ui_tree->Delete(item);
+    ui_tree->SelectItem(parent_item);
+}
+
+void ParameterTreeEditorPanel::clear_whole_tree()
+{
+    if (MB::Confirm("Do you really want to clear the whole parameter tree?") != wxYES)
+        return;
+    clear_book();
+    // The tree is emptied in place rather than replaced by a new directory:
+    // the loaded tree remembers what it holds in root_path, so saving the
+    // emptied tree there removes that content instead of leaving it on disk
+    // to come back with the next load.
+    if (root)
+        root->clear();
+    else
+        root = std::make_shared<ParameterDirectory>();
+    // One root item, named after the folder, standing for the emptied tree.
+    _refresh_tree_view();
+}
+
+void ParameterTreeEditorPanel::add_parameter()
+{
+    const std::shared_ptr<ParameterBook> book = selected_book();
+    if (!book) {
+        MB::Error(kSelectBookFirst);
+        return;
+    }
+    const std::optional<wxString> name = MB::Input("Please input your preferred parameter name.");
+    if (!name || name->empty())
+        return;
+    // Parameter names are keys inside a book file, not file names: they are
+    // taken as typed, blanks included.
+    if (!is_valid_name(*name)) {
+        MB::Error("Parameter name `" + *name + "` is invalid. It may be has invalid characters: `" +
+                  invalid_characters_text() + "`.");
+        return;
+    }
+    const std::string key = name->utf8_string();
+    if (has_entry_named(book->items(), key)) {
+        MB::Error("Parameter name `" + *name + "` already exists. Please choose another one.");
+        return;
+    }
+
+    std::shared_ptr<ovk_paratree::Parameter> parameter;
+    int result = wxID_CANCEL;
+    {
+        ParameterEditorDialog editor(this, *name);
+        result = editor.ShowModal();
+        parameter = editor.parameter();
+    }
+    if (result != wxID_OK)
+        return;
+    book->set(key, parameter);
+    ui_book->AppendRows(1);
+    const int row = ui_book->GetNumberRows() - 1;
+    ui_book->SetCellValue(row, 0, *name);
+    ui_book->SetCellValue(row, 1, utf8(parameter->description()));
+}
+
+void ParameterTreeEditorPanel::edit_parameter()
+{
+    const wxArrayInt rows = ui_book->GetSelectedRows();
+    if (rows.size() > 1) {
+        MB::Notice("Only one parameter could be edited one time.");
+        return;
+    }
+    // The edit button keeps its state when the tree moves to another book,
+    // so the command can come with no row selected.
+    if (rows.empty()) {
+        MB::Notice("Please select the parameter you want to edit first.");
+        return;
+    }
+    const int row = rows[0];
+    const wxString key = ui_book->GetCellValue(row, 0);
+    const std::shared_ptr<ParameterBook> book = selected_book();
+    if (!book) {
+        MB::Error(kSelectBookFirst);
+        return;
+    }
+    const std::shared_ptr<ovk_paratree::Parameter> parameter = book->get(key.utf8_string());
+    if (!parameter) {
+        MB::Error("Parameter `" + key + "` is not in the selected book.");
+        return;
+    }
+    {
+        // The dialog changes the parameter itself; its closing code does not matter.
+        ParameterEditorDialog editor(this, key, parameter);
+        editor.ShowModal();
+    }
+    ui_book->SetCellValue(row, 1, utf8(parameter->description()));
+}
+
+void ParameterTreeEditorPanel::delete_parameters()
+{
+    const wxArrayInt selected = ui_book->GetSelectedRows();
+    if (selected.empty())
+        return;
+    const std::shared_ptr<ParameterBook> book = selected_book();
+    if (!book) {
+        MB::Error(kSelectBookFirst);
+        return;
+    }
+    // Highest row first, so the rows still to go keep their numbers.
+    std::vector<int> rows(selected.begin(), selected.end());
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (const int row : rows) {
+        const wxString key = ui_book->GetCellValue(row, 0);
+        ui_book->DeleteRows(row, 1);
+        book->remove(key.utf8_string());
+    }
+    // The grid drops the deleted rows from its selection without reporting
+    // it; bring the row buttons in line with what is left selected.
+    wxGridRangeSelectEvent refresh;
+    on_select_parameter(refresh);
 }
 
 }  // namespace ovk_wxtools

@@ -52,14 +52,19 @@ public:
     void on_tree_sel_changed(wxTreeEvent& event) override;
     void on_select_parameter(wxGridRangeSelectEvent& event) override;
 
-    // Editing commands (not wired yet: they do nothing for now) and copy commands.
+    // Editing commands. They change the tree in memory and keep the tree view
+    // and the grid in step by hand; nothing reaches the disk until a save.
+    // Every refusal and every model error is shown in one message box.
     void on_add_directory(wxCommandEvent& event) override;
     void on_add_book(wxCommandEvent& event) override;
     void on_delete_tree_item(wxCommandEvent& event) override;
-    void on_copy_tree_item(wxCommandEvent& event) override;
     void on_add_parameter(wxCommandEvent& event) override;
     void on_edit_parameter(wxCommandEvent& event) override;
     void on_delete_parameter(wxCommandEvent& event) override;
+
+    // Copy commands: the copy dialog on the selected parameter or tree item,
+    // with an offer to reload when the copy changed the tree's folder on disk.
+    void on_copy_tree_item(wxCommandEvent& event) override;
     void on_copy_parameter(wxCommandEvent& event) override;
 
     // The tree being edited; nullptr until a tree is loaded or given.
@@ -84,6 +89,16 @@ private:
                                               wxCommandEvent& event);
     void do_copy_parameter(wxCommandEvent& event);
     void do_copy_tree_item(wxCommandEvent& event);
+    // The steps of the editing commands, run inside a guard that shows errors.
+    enum class TreeChildKind { Directory, Book };
+    void add_tree_child(TreeChildKind kind);
+    void delete_tree_item();
+    void clear_whole_tree();
+    void add_parameter();
+    void edit_parameter();
+    void delete_parameters();
+    // The book behind the tree's selected item, or nullptr (no item, or not a book).
+    std::shared_ptr<ovk_paratree::ParameterBook> selected_book() const;
 };
 
 }  // namespace ovk_wxtools
