@@ -1,4 +1,5 @@
 #include "wxtools/app/mb.h"
+#include "wxtools/app/show_errors.h"
 
 #include "tests/support/dialog_script.h"
 
@@ -120,4 +121,15 @@ TEST(MBConversions, RealNumbers)
     EXPECT_TRUE(std::isnan(MB::ToDouble("nan")));
     for (const char* bad : {"", "abc", "1,5", "2.5.1", "e5", "1e"})
         EXPECT_THROW(MB::ToDouble(bad), std::invalid_argument) << bad;
+}
+
+TEST(ShowErrors, AnErrorBecomesOneBoxAndFalse)
+{
+    dialogs().answer(wxID_OK).answer(wxID_OK);
+    EXPECT_TRUE(show_errors([] {}));
+    EXPECT_FALSE(show_errors([] { throw std::runtime_error("books/a.pbook: not a parameter book"); }));
+    EXPECT_EQ(dialogs().last().message, "books/a.pbook: not a parameter book");
+    EXPECT_EQ(dialogs().last().caption, "Error");
+    EXPECT_FALSE(show_errors([] { throw 7; }));
+    EXPECT_EQ(dialogs().last().message, "Unexpected error.");
 }

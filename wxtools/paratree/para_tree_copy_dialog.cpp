@@ -13,6 +13,7 @@
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
 #include "wxtools/app/mb.h"
+#include "wxtools/app/show_errors.h"
 #include "wxtools/text.h"
 
 namespace ovk_wxtools {
@@ -91,15 +92,9 @@ void ParaTreeCopyDialog::on_confirm(wxCommandEvent&)
         target_name = para_path.back();
     const wxString target_path = ui_target_path->GetValue();
 
+    // The model says which file or folder failed and why; the dialog stays open.
     bool done = false;
-    try {
-        done = copy_to(target_name, target_path);
-    } catch (const std::exception& e) {
-        // The model says which file or folder failed and why; the dialog stays open.
-        MB::Error(wxString::FromUTF8(e.what()));
-    } catch (...) {
-        MB::Error("Copy failed for an unknown reason.");
-    }
+    show_errors([&] { done = copy_to(target_name, target_path); });
     if (!done)
         return;
 

@@ -2,6 +2,7 @@
 
 #include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
+#include "wxtools/app/show_errors.h"
 #include "wxtools/paratree/description_editor_dialog.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
@@ -12,23 +13,6 @@
 #include <vector>
 
 namespace ovk_wxtools {
-namespace {
-
-// Runs one handler's work; whatever the model or a dialog throws is shown
-// instead of reaching the toolkit, which would end the program.
-template <class Work>
-void shown_on_error(Work&& work)
-{
-    try {
-        work();
-    } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
-    } catch (...) {
-        MB::Error("Unexpected error.");
-    }
-}
-
-}  // namespace
 
 ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, const wxString& name,
                                              std::shared_ptr<ovk_paratree::Parameter> parameter)
@@ -62,22 +46,22 @@ void ParameterEditorDialog::update_row_buttons()
 
 void ParameterEditorDialog::on_add(wxCommandEvent&)
 {
-    shown_on_error([this] { add(); });
+    show_errors([this] { add(); });
 }
 
 void ParameterEditorDialog::on_edit(wxCommandEvent&)
 {
-    shown_on_error([this] { edit(); });
+    show_errors([this] { edit(); });
 }
 
 void ParameterEditorDialog::on_delete(wxCommandEvent&)
 {
-    shown_on_error([this] { delete_selected(); });
+    show_errors([this] { delete_selected(); });
 }
 
 void ParameterEditorDialog::on_edit_descriptions(wxCommandEvent&)
 {
-    shown_on_error([this] {
+    show_errors([this] {
         {
             DescriptionEditorDialog editor(this, parameter_);
             editor.ShowModal();

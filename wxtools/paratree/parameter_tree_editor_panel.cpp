@@ -3,6 +3,7 @@
 #include "platform/handy/file_system_observer.h"
 #include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
+#include "wxtools/app/show_errors.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
@@ -298,27 +299,18 @@ void ParameterTreeEditorPanel::change_parameter_tree_out_of_control(
     if (folder.empty())
         return;
     bool changed = false;
-    try {
+    const bool copied = show_errors([&] {
         // The copy dialog may write anywhere, the tree's own folder included.
+        // The observer lives only as long as the copy: a failed copy takes it along.
         ovk_handy::FileSystemObserver observer(to_path(folder));
         event_handler(event);
         observer.close();
         changed = observer.changed();
-    } catch (const std::exception& error) {
-        // The observer went with the failed copy; nothing is offered.
-        MB::Error(wxString::FromUTF8(error.what()));
+    });
+    if (!copied || !changed ||
+        MB::Confirm("Parameter tree is changed in file system. Do you want to reload it?") != wxYES)
         return;
-    } catch (...) {
-        MB::Error("Copy failed for an unknown reason.");
-        return;
-    }
-    if (!changed || MB::Confirm("Parameter tree is changed in file system. Do you want to reload it?") != wxYES)
-        return;
-    try {
-        load_directory(folder);
-    } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
-    }
+    show_errors([&] { load_directory(folder); });
 }
 
 void ParameterTreeEditorPanel::on_copy_parameter(wxCommandEvent& event)
@@ -369,20 +361,6 @@ void ParameterTreeEditorPanel::do_copy_tree_item(wxCommandEvent&)
 
 namespace {
 
-// Runs one command's steps; whatever the model or a dialog throws is shown
-// in one error box instead of reaching the toolkit, which would end the program.
-template <class Steps>
-void run_guarded(Steps&& steps)
-{
-    try {
-        steps();
-    } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
-    } catch (...) {
-        MB::Error("Unexpected error.");
-    }
-}
-
 wxString invalid_characters_text()
 {
     return utf8(ovk_paratree::InvalidNameCharacters.to_string());
@@ -403,32 +381,32 @@ const wxString kSelectBookFirst = "Please select a parameter book first.";
 
 void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&)
 {
-    run_guarded([this] { add_tree_child(TreeChildKind::Directory); });
+    show_errors([this] { add_tree_child(TreeChildKind::Directory); });
 }
 
 void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&)
 {
-    run_guarded([this] { add_tree_child(TreeChildKind::Book); });
+    show_errors([this] { add_tree_child(TreeChildKind::Book); });
 }
 
 void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&)
 {
-    run_guarded([this] { delete_tree_item(); });
+    show_errors([this] { delete_tree_item(); });
 }
 
 void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&)
 {
-    run_guarded([this] { add_parameter(); });
+    show_errors([this] { add_parameter(); });
 }
 
 void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&)
 {
-    run_guarded([this] { edit_parameter(); });
+    show_errors([this] { edit_parameter(); });
 }
 
 void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&)
 {
-    run_guarded([this] { delete_parameters(); });
+    show_errors([this] { delete_parameters(); });
 }
 
 std::shared_ptr<ParameterBook> ParameterTreeEditorPanel::selected_book() const
