@@ -23,22 +23,24 @@ demo: deps build/demo/CMakeCache.txt
 
 test: test-asan test-tsan
 
+# -noreset: by default the X server resets whenever its last client leaves,
+# and a test process connecting during that reset fails to start the toolkit.
 test-asan: deps
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DOVK_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build/test -j $(JOBS)
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir build/test --output-on-failure -j $(JOBS) --timeout 300
 
 test-tsan: deps
 	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DOVK_TSAN=ON -DOVK_BUILD_DEMO=OFF '-DOVK_TEST_FILTER=^dashboard/' $(CMAKE_FLAGS)
 	cmake --build build/tsan -j $(JOBS)
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) --timeout 600
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS)
-	for b in build/bench/bench/*_bench; do echo "== $$b"; xvfb-run -a -s "-screen 0 1280x1024x24" $$b || exit 1; done
+	for b in build/bench/bench/*_bench; do echo "== $$b"; xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $$b || exit 1; done
 
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "fuzz: clang++ not found; the fuzz targets need libFuzzer"; exit 1; }
