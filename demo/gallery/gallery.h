@@ -12,11 +12,14 @@
 namespace ovk_gallery {
 
 struct GalleryEntry {
-    GalleryEntry(const wxString& group, const wxString& name, std::function<void(wxWindow* parent)> open);
+    // `first` puts the entry at the top of its group (the group's main piece).
+    GalleryEntry(const wxString& group, const wxString& name, std::function<void(wxWindow* parent)> open,
+                 bool first = false);
 
     wxString group;
     wxString name;
     std::function<void(wxWindow* parent)> open;
+    bool first;
 };
 
 // Every entry in the order its group first appeared, then by registration.

@@ -35,7 +35,7 @@ public:
 class GalleryFrame : public wxFrame {
 public:
     explicit GalleryFrame(const wxString& open_first)
-        : wxFrame(nullptr, wxID_ANY, "ovk_wxtools gallery", wxDefaultPosition, wxSize(520, 620))
+        : wxFrame(nullptr, wxID_ANY, "ovk_wxtools gallery", wxDefaultPosition, wxSize(520, 940))
     {
         auto* panel = new wxPanel(this);
         auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -101,8 +101,8 @@ private:
 
 }  // namespace
 
-GalleryEntry::GalleryEntry(const wxString& g, const wxString& n, std::function<void(wxWindow*)> o)
-    : group(g), name(n), open(std::move(o))
+GalleryEntry::GalleryEntry(const wxString& g, const wxString& n, std::function<void(wxWindow*)> o, bool f)
+    : group(g), name(n), open(std::move(o)), first(f)
 {
     registry().push_back(this);
 }
@@ -118,7 +118,11 @@ std::vector<const GalleryEntry*> gallery_entries()
     };
     std::vector<const GalleryEntry*> entries(registry().begin(), registry().end());
     std::stable_sort(entries.begin(), entries.end(),
-                     [&](const GalleryEntry* a, const GalleryEntry* b) { return rank(a->group) < rank(b->group); });
+                     [&](const GalleryEntry* a, const GalleryEntry* b) {
+                         if (rank(a->group) != rank(b->group))
+                             return rank(a->group) < rank(b->group);
+                         return a->first && !b->first;
+                     });
     return entries;
 }
 

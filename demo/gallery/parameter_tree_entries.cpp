@@ -49,12 +49,12 @@ GalleryEntry sample_tree{"Parameter tree", "ParameterTreeDialog (sample tree)", 
     SampleTreeCopy copy;
     ParameterTreeDialog dialog(parent, copy.folder());
     dialog.ShowModal();
-}};
+}, true};
 
 GalleryEntry empty_editor{"Parameter tree", "ParameterTreeDialog (empty, load a folder)", [](wxWindow* parent) {
     ParameterTreeDialog dialog(parent);
     dialog.ShowModal();
-}};
+}, true};
 
 }  // namespace
 }  // namespace ovk_gallery
