@@ -19,18 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::shared_ptr<ParameterBook> make_book(const std::vector<std::pair<std::string, std::string>>& parameters)
-{
-    auto book = std::make_shared<ParameterBook>();
-    for (const auto& [name, description] : parameters) {
-        auto parameter = std::make_shared<Parameter>();
-        parameter->set_description("en_US", description);
-        parameter->set("value", 1);
-        book->set(name, parameter);
-    }
-    return book;
-}
-
 // station/
 //   motor/
 //     axis    (book: speed, torque, limit, accel, jerk)

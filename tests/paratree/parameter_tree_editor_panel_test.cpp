@@ -1,8 +1,6 @@
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
-#include "platform/paratree/paratree.h"
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "tests/paratree/tree_panel_fixture.h"
 
 #include <wx/frame.h>
 
@@ -26,40 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A folder of its own for one test, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "ovk-panel-test-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-wxString wx(const fs::path& path)
-{
-    return wxString::FromUTF8(path.string());
-}
-
-std::shared_ptr<ParameterBook> make_book(const std::vector<std::pair<std::string, std::string>>& parameters)
-{
-    auto book = std::make_shared<ParameterBook>();
-    for (const auto& [name, description] : parameters) {
-        auto parameter = std::make_shared<Parameter>();
-        parameter->set_description("en_US", description);
-        parameter->set("value", 1);
-        book->set(name, parameter);
-    }
-    return book;
-}
+using TempDir = TempFolder;
 
 // A tree whose entries are deliberately out of alphabetical order and nested:
 //   zeta/            (directory)
@@ -330,17 +295,17 @@ TEST_F(PanelTest, ConstructionLoadsTheTreeOfTheFolder)
 {
     TempDir dir;
     write_tree(dir / "station");
-    auto* panel = make_panel(wx(dir / "station"));
+    auto* panel = make_panel(wx_path(dir / "station"));
     ASSERT_NE(panel->root, nullptr);
     const std::vector<std::string> expected = {"dir:station", "  dir:motor", "    book:axis", "  book:setup"};
     EXPECT_EQ(outline(panel->ui_tree), expected);
-    EXPECT_EQ(panel->ui_tree_path->GetValue(), wx(dir / "station"));
+    EXPECT_EQ(panel->ui_tree_path->GetValue(), wx_path(dir / "station"));
 }
 
 TEST_F(PanelTest, ConstructionOnAnUnreadableFolderThrowsTheModelsError)
 {
     TempDir dir;
-    EXPECT_THROW(make_panel(wx(dir / "missing")), ParaTreeError);
+    EXPECT_THROW(make_panel(wx_path(dir / "missing")), ParaTreeError);
 }
 
 TEST_F(PanelTest, LoadReplacesTheTreeAndEmptiesTheGrid)
@@ -354,12 +319,12 @@ TEST_F(PanelTest, LoadReplacesTheTreeAndEmptiesTheGrid)
     panel->ui_book->SelectRow(0);
     ASSERT_EQ(parameter_buttons(panel), kAllOn);
 
-    dialogs().choose(wx(dir / "second"));
+    dialogs().choose(wx_path(dir / "second"));
     wxCommandEvent event;
     panel->on_load(event);
     EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
-    EXPECT_EQ(panel->root_path, wx(dir / "second"));
-    EXPECT_EQ(panel->ui_tree_path->GetValue(), wx(dir / "second"));
+    EXPECT_EQ(panel->root_path, wx_path(dir / "second"));
+    EXPECT_EQ(panel->ui_tree_path->GetValue(), wx_path(dir / "second"));
     EXPECT_EQ(panel->ui_book->GetNumberRows(), 0);
     const std::vector<std::string> expected = {"dir:second", "  dir:motor", "    book:axis", "  book:setup"};
     EXPECT_EQ(outline(t), expected);
@@ -398,7 +363,7 @@ TEST_F(PanelTest, FailingLoadShowsTheModelsMessageAndKeepsEverything)
     auto* panel = make_panel("/x/first", tree);
     wxTreeCtrl* t = panel->ui_tree;
     t->SelectItem(find(t, t->GetRootItem(), "alpha"));
-    dialogs().choose(wx(dir / "broken")).answer(wxID_OK);
+    dialogs().choose(wx_path(dir / "broken")).answer(wxID_OK);
     wxCommandEvent event;
     panel->on_load(event);
 
@@ -412,7 +377,7 @@ TEST_F(PanelTest, FailingLoadShowsTheModelsMessageAndKeepsEverything)
     EXPECT_EQ(t->GetCount(), 7u);
     EXPECT_EQ(panel->ui_book->GetNumberRows(), 3);
     // load_directory itself hands the error on.
-    EXPECT_THROW(panel->load_directory(wx(dir / "broken")), ParaTreeError);
+    EXPECT_THROW(panel->load_directory(wx_path(dir / "broken")), ParaTreeError);
     EXPECT_EQ(panel->root, tree);
 }
 
@@ -435,24 +400,24 @@ TEST_F(PanelTest, SaveWritesToTheLoadedFolderEvenAfterSaveTo)
     TempDir dir;
     write_tree(dir / "home");
     fs::create_directories(dir / "elsewhere");
-    auto* panel = make_panel(wx(dir / "home"));
+    auto* panel = make_panel(wx_path(dir / "home"));
     panel->root->set("added", make_book({{"k", "new"}}));
     const std::string book_file = "added." + ParameterBook::ExtName;
 
-    dialogs().choose(wx(dir / "elsewhere")).answer(wxID_OK);
+    dialogs().choose(wx_path(dir / "elsewhere")).answer(wxID_OK);
     wxCommandEvent event;
     panel->on_save_to(event);
-    EXPECT_EQ(dialogs().last().message, "Save parameter to " + wx(dir / "elsewhere") + " success.");
+    EXPECT_EQ(dialogs().last().message, "Save parameter to " + wx_path(dir / "elsewhere") + " success.");
     EXPECT_EQ(dialogs().last().caption, "Info");
     EXPECT_TRUE(fs::exists(dir / "elsewhere" / book_file));
     EXPECT_TRUE(fs::exists(dir / "elsewhere" / "motor" / ("axis." + ParameterBook::ExtName)));
     EXPECT_FALSE(fs::exists(dir / "home" / book_file));
-    EXPECT_EQ(panel->root_path, wx(dir / "home"));
-    EXPECT_EQ(panel->ui_tree_path->GetValue(), wx(dir / "home"));
+    EXPECT_EQ(panel->root_path, wx_path(dir / "home"));
+    EXPECT_EQ(panel->ui_tree_path->GetValue(), wx_path(dir / "home"));
 
     dialogs().answer(wxID_OK);
     panel->on_save(event);
-    EXPECT_EQ(dialogs().last().message, "Save parameter to " + wx(dir / "home") + " success.");
+    EXPECT_EQ(dialogs().last().message, "Save parameter to " + wx_path(dir / "home") + " success.");
     EXPECT_TRUE(fs::exists(dir / "home" / book_file));
     auto reloaded = ParameterDirectory::load(dir / "home");
     EXPECT_EQ(reloaded->get_book("added")->get("k")->description(), "new");
@@ -472,7 +437,7 @@ TEST_F(PanelTest, FailingSaveShowsTheErrorAndChangesNothing)
     TempDir dir;
     std::ofstream(dir / "a-file") << "not a folder";
     auto tree = unsorted_tree();
-    auto* panel = make_panel(wx(dir / "a-file"), tree);
+    auto* panel = make_panel(wx_path(dir / "a-file"), tree);
     dialogs().answer(wxID_OK);
     wxCommandEvent event;
     panel->on_save(event);
@@ -483,15 +448,15 @@ TEST_F(PanelTest, FailingSaveShowsTheErrorAndChangesNothing)
     EXPECT_GT(shown.message.length(), prefix.length());
     EXPECT_EQ(dialogs().shown().size(), 1u) << "no success notice after a failure";
     EXPECT_EQ(panel->root, tree);
-    EXPECT_EQ(panel->root_path, wx(dir / "a-file"));
+    EXPECT_EQ(panel->root_path, wx_path(dir / "a-file"));
     EXPECT_EQ(panel->ui_tree->GetCount(), 7u);
 
     // The same for another folder: a file stands where a directory must go.
     fs::create_directories(dir / "target");
     std::ofstream(dir / "target" / "zeta") << "in the way";
-    dialogs().choose(wx(dir / "target")).answer(wxID_OK);
+    dialogs().choose(wx_path(dir / "target")).answer(wxID_OK);
     panel->on_save_to(event);
     EXPECT_TRUE(dialogs().last().message.StartsWith(prefix)) << dialogs().last().message;
     EXPECT_EQ(dialogs().last().caption, "Error");
-    EXPECT_EQ(panel->root_path, wx(dir / "a-file"));
+    EXPECT_EQ(panel->root_path, wx_path(dir / "a-file"));
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the tests of the tree editor panel's editing commands: a host
-// frame for the panel, a temporary folder, and readers of the tree view and
-// the grid.
+// Shared by the tests of the tree editor panel: a host frame for the panel,
+// a temporary folder, small books, and readers of the tree view and the grid.
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
 #include "platform/paratree/paratree.h"
@@ -47,6 +46,20 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A book of parameters, each with an English description and one attribute.
+inline std::shared_ptr<ovk_paratree::ParameterBook> make_book(
+    const std::vector<std::pair<std::string, std::string>>& parameters)
+{
+    auto book = std::make_shared<ovk_paratree::ParameterBook>();
+    for (const auto& [name, description] : parameters) {
+        auto parameter = std::make_shared<ovk_paratree::Parameter>();
+        parameter->set_description("en_US", description);
+        parameter->set("value", 1);
+        book->set(name, parameter);
+    }
+    return book;
+}
 
 inline wxString wx_path(const std::filesystem::path& path)
 {
