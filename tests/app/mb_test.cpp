@@ -1,15 +1,15 @@
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
 
-#include "tests/support/dialog_script.h"
+#include "wxtools/testing/dialog_script.h"
 
 #include <gtest/gtest.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 
 using namespace ovk_wxtools;
-using ovk_test::dialogs;
-using ovk_test::DialogKind;
+using ovk_wxtest::dialogs;
+using ovk_wxtest::DialogKind;
 
 TEST(MB, ErrorNoticeAndConfirmShowTheirTextTitleAndStyle)
 {

@@ -1,11 +1,11 @@
 #include "wxtools/app/simple_input_dialog.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 TEST(SimpleInputDialog, HasChineseDefaultsAndLargeFont)
 {

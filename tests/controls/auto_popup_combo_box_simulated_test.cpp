@@ -1,6 +1,6 @@
 #include "wxtools/controls/auto_popup_combo_box.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
@@ -8,7 +8,7 @@
 #include <wx/uiaction.h>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

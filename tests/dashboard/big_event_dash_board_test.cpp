@@ -3,7 +3,7 @@
 #include "tests/dashboard/dashboard_fixture.h"
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

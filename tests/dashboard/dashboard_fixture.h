@@ -3,7 +3,7 @@
 // call posted to it so far has run.
 #include "wxtools/dashboard/big_event_dash_board.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 #include <spdlog/sinks/ringbuffer_sink.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace ovk_test {
+namespace ovk_wxtest {
 
 struct HistoryRow {
     wxString level, time_or_code, message;
@@ -107,4 +107,4 @@ inline wxColour green() { return wxColour(0, 255, 0); }
 inline wxColour yellow() { return wxColour(255, 255, 0); }
 inline wxColour red() { return wxColour(255, 0, 0); }
 
-}  // namespace ovk_test
+}  // namespace ovk_wxtest

@@ -6,7 +6,7 @@
 #include <chrono>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "wxtools/dialogs/choose_one_button_dialog.h"
 #include "wxtools/dialogs/true_or_false_dialog.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

@@ -2,14 +2,14 @@
 // own handling of the default button.
 #include "wxtools/dialogs/multiple_input_dialog.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 #include <wx/uiaction.h>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 TEST(MultipleInputDialogSimulated, EnterInAFieldPressesOk)
 {

@@ -1,6 +1,6 @@
 #include "wxtools/dialogs/progress_dialog.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using ovk_handy::Progress;
 
 namespace {

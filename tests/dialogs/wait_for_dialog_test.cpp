@@ -1,15 +1,15 @@
 #include "wxtools/dialogs/auto_close_message_box.h"
 #include "wxtools/dialogs/wait_for_dialog.h"
 
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

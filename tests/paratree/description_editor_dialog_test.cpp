@@ -1,12 +1,12 @@
 #include "wxtools/paratree/description_editor_dialog.h"
 
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using ovk_paratree::Parameter;
 
 namespace {

@@ -1,8 +1,8 @@
 #include "wxtools/paratree/para_tree_copy_dialog.h"
 
 #include "platform/paratree/paratree.h"
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using namespace ovk_paratree;
 using ovk_wxtools::ParaTreeCopyDialog;
 namespace fs = std::filesystem;

@@ -2,15 +2,15 @@
 
 #include "wxtools/errors.h"
 
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using Value = ParameterScalarAttributeEditorDialog::Value;
 using Dialog = ParameterScalarAttributeEditorDialog;
 

@@ -1,7 +1,7 @@
 #include "wxtools/paratree/parameter_tree_dialog.h"
 
 #include "platform/paratree/paratree.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <string>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 namespace fs = std::filesystem;
 
 namespace {

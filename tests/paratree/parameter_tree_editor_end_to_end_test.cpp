@@ -9,7 +9,7 @@
 #include <algorithm>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using ovk_paratree::ParameterBook;
 using ovk_paratree::ParameterDirectory;
 using ovk_paratree::Value;
@@ -29,9 +29,9 @@ void add_attribute(ParameterEditorDialog& editor, const wxString& name, int type
 {
     dialogs().type(name);
     dialogs().inside_as<ScalarEditor>([type, text](ScalarEditor& scalar) {
-        ovk_test::select(scalar.ui_type, type);
+        ovk_wxtest::select(scalar.ui_type, type);
         if (scalar.type_is_bool())
-            ovk_test::select(scalar.ui_bool_value, text == "True" ? 0 : 1);
+            ovk_wxtest::select(scalar.ui_bool_value, text == "True" ? 0 : 1);
         else
             type_into(scalar.ui_value(), text);
         click(scalar.ui_ok_button);

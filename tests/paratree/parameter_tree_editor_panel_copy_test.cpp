@@ -3,8 +3,8 @@
 #include "wxtools/paratree/para_tree_copy_dialog.h"
 
 #include "platform/paratree/paratree.h"
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <wx/frame.h>
 
@@ -17,7 +17,7 @@
 #include <vector>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using namespace ovk_paratree;
 namespace fs = std::filesystem;
 

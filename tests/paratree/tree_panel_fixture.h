@@ -4,8 +4,8 @@
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
 #include "platform/paratree/paratree.h"
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <wx/frame.h>
 
@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-namespace ovk_test {
+namespace ovk_wxtest {
 
 // A folder of its own for one test, removed afterwards.
 class TempFolder {
@@ -181,4 +181,4 @@ inline const std::vector<bool> kButtonsAllOff(6, false);
 inline const std::vector<bool> kButtonsAddOnly = {true, false, false, false, false, false};
 inline const std::vector<bool> kButtonsAllOn(6, true);
 
-}  // namespace ovk_test
+}  // namespace ovk_wxtest

@@ -11,7 +11,7 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
-using ovk_test::TempFolder;
+using ovk_wxtest::TempFolder;
 
 namespace {
 
@@ -81,7 +81,7 @@ TEST(ParameterBook, EveryValueKindComesBackExactly)
     // Saving what was read gives the same bytes.
     const auto again = dir / "again.pbook";
     back->save(again);
-    EXPECT_EQ(ovk_test::read_text(again), ovk_test::read_text(file));
+    EXPECT_EQ(ovk_wxtest::read_text(again), ovk_wxtest::read_text(file));
 }
 
 TEST(ParameterBook, KeyedAccessAndClone)
@@ -111,7 +111,7 @@ TEST(ParameterBook, BadFilesGiveOneErrorNamingTheFile)
     TempFolder dir;
     auto check = [&](const std::string& name, const std::string& content, const std::string& expected) {
         const auto file = dir / name;
-        ovk_test::write_text(file, content);
+        ovk_wxtest::write_text(file, content);
         const std::string message = message_of([&] { ParameterBook::load(file); });
         EXPECT_NE(message.find(file.string()), std::string::npos) << message;
         EXPECT_NE(message.find(expected), std::string::npos) << message;
@@ -175,7 +175,7 @@ TEST(ParameterBook, FailedSaveLeavesTheOldFileIntact)
     auto small = std::make_shared<ParameterBook>();
     small->set("p", std::make_shared<Parameter>());
     small->save(file);
-    const std::string before = ovk_test::read_text(file);
+    const std::string before = ovk_wxtest::read_text(file);
 
     auto big = std::make_shared<ParameterBook>();
     auto p = std::make_shared<Parameter>();
@@ -192,8 +192,8 @@ TEST(ParameterBook, FailedSaveLeavesTheOldFileIntact)
 
     EXPECT_NE(message.find("Cannot save parameter book"), std::string::npos) << message;
     EXPECT_NE(message.find(file.string()), std::string::npos) << message;
-    EXPECT_EQ(ovk_test::read_text(file), before);
-    EXPECT_EQ(ovk_test::listing(dir.path()), (std::set<std::string>{"b.pbook"}));  // no temporary left
+    EXPECT_EQ(ovk_wxtest::read_text(file), before);
+    EXPECT_EQ(ovk_wxtest::listing(dir.path()), (std::set<std::string>{"b.pbook"}));  // no temporary left
     EXPECT_EQ(ParameterBook::load(file)->names(), (std::vector<std::string>{"p"}));
 }
 
@@ -234,7 +234,7 @@ TEST(ParameterBook, FileNamesAndTextsMayBeNonAscii)
     EXPECT_EQ(back->get("长度")->get("单位"), Value("毫米"));
     EXPECT_EQ(back->get("长度")->get_description("zh_CN"), "长度 ✓");
     // Stored as UTF-8, not as \u escapes.
-    EXPECT_NE(ovk_test::read_text(file).find("毫米"), std::string::npos);
+    EXPECT_NE(ovk_wxtest::read_text(file).find("毫米"), std::string::npos);
 }
 
 OVK_MODEL_TEST_MAIN

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-namespace ovk_test {
+namespace ovk_wxtest {
 
 class TempFolder {
 public:
@@ -59,7 +59,7 @@ inline std::set<std::string> listing(const std::filesystem::path& root)
     return out;
 }
 
-}  // namespace ovk_test
+}  // namespace ovk_wxtest
 
 // The model does not use the toolkit, so its test programs bring their own
 // main and run without a display.

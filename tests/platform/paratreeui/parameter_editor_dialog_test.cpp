@@ -1,13 +1,13 @@
 #include "platform/paratreeui/parameter_editor_dialog.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

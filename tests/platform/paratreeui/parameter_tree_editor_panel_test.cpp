@@ -1,6 +1,6 @@
 #include "platform/paratreeui/parameter_tree_editor_panel.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <wx/frame.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 

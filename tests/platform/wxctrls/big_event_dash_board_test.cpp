@@ -1,12 +1,12 @@
 #include "platform/wxctrls/big_event_dash_board.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 #include <wx/sizer.h>
 
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 TEST(DashboardLayout, OffersTheAlarmListAndALabelledHistoryGrid)
 {

@@ -1,5 +1,5 @@
 // main() of the test programs: GoogleTest with the toolkit running.
-#include "tests/support/toolkit_environment.h"
+#include "wxtools/testing/gtest.h"
 
 #if defined(__SANITIZE_THREAD__) && defined(OVK_TSAN_SUPPRESSIONS)
 // ThreadSanitizer reads its options before main; the toolkit's own C
@@ -12,8 +12,5 @@ extern "C" const char* __tsan_default_options()
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new ovk_test::ToolkitEnvironment);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new ovk_test::DialogScriptReset);
-    return RUN_ALL_TESTS();
+    return ovk_wxtest::run_all_tests(argc, argv);
 }

@@ -1,7 +1,7 @@
 // The harness itself: chooser answers must read back through the toolkit's
 // own accessors, and our own dialogs run for real with their action inside.
-#include "tests/support/dialog_script.h"
-#include "tests/support/ui.h"
+#include "wxtools/testing/dialog_script.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -9,7 +9,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 TEST(DialogScript, FolderChooserAnswerReadsBack)
 {

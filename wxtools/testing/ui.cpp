@@ -1,6 +1,6 @@
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
-#include "tests/support/dialog_script.h"
+#include "wxtools/testing/dialog_script.h"
 
 #include <wx/app.h>
 #include <wx/checkbox.h>
@@ -12,7 +12,7 @@
 #include <chrono>
 #include <thread>
 
-namespace ovk_test {
+namespace ovk_wxtest {
 
 int run_modal(wxDialog& dialog, std::function<void()> act)
 {
@@ -74,4 +74,4 @@ bool wait_until(const std::function<bool()>& done, int timeout_ms)
     return true;
 }
 
-}  // namespace ovk_test
+}  // namespace ovk_wxtest

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace ovk_test {
+namespace ovk_wxtest {
 
 // Shows `dialog` modally, calls `act` inside its modal loop and returns the
 // code it ended with. `act` should end the dialog (a click on OK, say).
@@ -31,4 +31,4 @@ bool wait_until(const std::function<bool()>& done, int timeout_ms = 5000);
 // Processes whatever events are pending now.
 void flush_events();
 
-}  // namespace ovk_test
+}  // namespace ovk_wxtest
