@@ -7,6 +7,11 @@
 #include "wxtools/dialogs/true_or_false_dialog.h"
 #include "wxtools/testing/dialog_script.h"
 
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -18,6 +23,29 @@ namespace {
 wxString u8(const char* text) { return wxString::FromUTF8(text); }
 
 const std::vector<wxString> ports{L"COM1", L"COM2", L"COM3"};
+
+// A tool's own dialog: Save refuses a bad number with an error box and stays open.
+class SettingsDialog : public wxDialog {
+public:
+    explicit SettingsDialog(long& baud) : wxDialog(nullptr, wxID_ANY, L"Settings")
+    {
+        auto* sizer = new wxBoxSizer(wxVERTICAL);
+        sizer->Add(new wxStaticText(this, wxID_ANY, u8("波特率：")));
+        auto* field = new wxTextCtrl(this, wxID_ANY, L"9600");
+        sizer->Add(field);
+        auto* save = new wxButton(this, wxID_ANY, L"&Save");
+        sizer->Add(save);
+        sizer->Add(new wxButton(this, wxID_CANCEL, L"Cancel"));
+        SetSizerAndFit(sizer);
+        save->Bind(wxEVT_BUTTON, [this, field, &baud](wxCommandEvent&) {
+            long value = 0;
+            if (!field->GetValue().ToLong(&value))
+                return MB::Error(L"Baud rate must be a number.");
+            baud = value;
+            EndModal(wxID_OK);
+        });
+    }
+};
 
 }  // namespace
 
@@ -148,4 +176,30 @@ TEST(Actions, UnusedStepsFailTheCheck)
     EXPECT_NONFATAL_FAILURE(dialogs().verify(), "still held a dialog in which to press \"OK\", then press \"Cancel\"");
     EXPECT_EQ(dialogs().pending(), 0u);
     EXPECT_TRUE(dialogs().verify());
+}
+
+TEST(Actions, DialogsOpenedByAStepTakeTheNextSteps)
+{
+    long baud = 9600;
+    SettingsDialog dialog(baud);
+    dialogs().act(type_in(u8("波特率"), L"fast").press(L"Save").press(L"Cancel")).answer(wxID_OK);
+    EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
+    EXPECT_EQ(dialogs().last().message, L"Baud rate must be a number.");
+    EXPECT_EQ(baud, 9600);
+    ASSERT_EQ(dialogs().opened().size(), 2u);
+    EXPECT_EQ(dialogs().opened()[0].fields, (std::vector<ShownField>{{u8("波特率："), L"9600"}}));
+    EXPECT_EQ(dialogs().opened()[0].buttons, (std::vector<wxString>{L"Save", L"Cancel"}));
+    EXPECT_EQ(dialogs().opened()[0].answer, wxID_CANCEL);
+}
+
+TEST(Actions, TheWatchdogEndsADialogLeftOpen)
+{
+    long baud = 0;
+    SettingsDialog dialog(baud);
+    dialogs().watchdog_seconds = 1;
+    dialogs().inside([](wxDialog&) {});
+    int code = 0;
+    EXPECT_NONFATAL_FAILURE(code = dialog.ShowModal(), "dialog \"Settings\" was still open 1 s after its scripted action");
+    EXPECT_EQ(code, wxID_CANCEL);
+    dialogs().watchdog_seconds = 20;
 }

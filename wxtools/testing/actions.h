@@ -73,6 +73,6 @@ void add_countdown(std::function<void(T&)> tick)
 }
 
 // Ticks a dialog's countdown this many times at most before giving up.
-inline constexpr int max_countdown_ticks = 100000;
+inline constexpr int max_countdown_ticks = 10000;
 
 }  // namespace ovk_wxtest
