@@ -149,7 +149,7 @@ TEST(Actions, ChoosingAnEntryStopsTheCountdown)
 
 TEST(Actions, SelfClosingMessageRunsOutWithoutWaiting)
 {
-    AutoCloseMessageBox box(nullptr, u8("提示"), u8("已保存"), 3600.0);
+    AutoCloseMessageBox box(nullptr, u8("提示"), u8("已保存"), 600.0);
     dialogs().run_out();
     EXPECT_EQ(box.ShowModal(), 0);
     EXPECT_EQ(dialogs().last_opened().message, u8("已保存"));
@@ -199,7 +199,7 @@ TEST(Actions, TheWatchdogEndsADialogLeftOpen)
     dialogs().watchdog_seconds = 1;
     dialogs().inside([](wxDialog&) {});
     int code = 0;
-    EXPECT_NONFATAL_FAILURE(code = dialog.ShowModal(), "dialog \"Settings\" was still open 1 s after its scripted action");
+    EXPECT_NONFATAL_FAILURE(code = dialog.ShowModal(), "was still open 1 s after its scripted action");
     EXPECT_EQ(code, wxID_CANCEL);
     dialogs().watchdog_seconds = 20;
 }
