@@ -58,6 +58,7 @@ docs: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DOVK_BUILD_TESTS=OFF \
 	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build build/release --target ovk-gallery -j $(JOBS)
+	python3 docs/sync_examples.py
 	bash scripts/take-pictures.sh build/release/demo/ovk-gallery docs/pictures
 	cmake -DSOURCE_DIR=$(CURDIR) -DOUT_DIR=$(CURDIR)/build/docs/reference -DDOXYGEN=doxygen \
 	  -P docs/reference/run_doxygen.cmake
