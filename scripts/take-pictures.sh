@@ -12,7 +12,7 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp &
 xvfb=$!
 wm=""
 cleanup() {
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
+  if [ -n "$wm" ]; then kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; fi
   kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT

@@ -23,6 +23,9 @@ namespace {
 // Long enough for the window manager to frame the window and for the
 // window's first paint (and a worker's first progress) to arrive.
 constexpr int settle_ms = 900;
+// Frames that an entry leaves open are live views (stations raising alarms):
+// give them time to fill up.
+constexpr int frame_settle_ms = 3000;
 
 int failures = 0;
 
@@ -164,7 +167,7 @@ private:
         for (wxWindow* window : wxTopLevelWindows) {
             if (!before.count(window) && window->IsShown()) {
                 target_ = window;
-                timer_.StartOnce(settle_ms);
+                timer_.StartOnce(frame_settle_ms);
                 return;
             }
         }

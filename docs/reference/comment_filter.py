@@ -32,6 +32,7 @@ def main(path):
     group = []           # the comment of the run of declarations in progress
     start_depth = None   # depth at which the current declaration began
     file_doc_done = False
+    file_doc = []        # the header's description, also the doc of its first undocumented class
     after_pragma = False
 
     def in_scope():
@@ -49,6 +50,7 @@ def main(path):
                 # The header's own description.
                 out.append("/// \\file")
                 out.extend(pending)
+                file_doc = list(pending)
                 pending = []
                 file_doc_done = True
             elif stripped == "" or stripped.startswith("#") or ACCESS.match(line) or stripped.startswith("}"):
@@ -68,8 +70,15 @@ def main(path):
                 and not code.strip().startswith(("#", "}", "{")):
             # A declaration begins here; the group's comment covers it
             # (deleted copies need no words).
-            if "= delete" not in code:
+            if re.search(r"=\s*(delete|default)\s*;", code):
+                # Deleted and defaulted copies and moves need no words.
+                out.append(line[: len(line) - len(line.lstrip())] + "/// \\private")
+            elif group:
                 out.extend(group)
+            elif file_doc and re.match(r"\s*(template\s*<.*>\s*)?(class|struct)\s+\w+[^;]*$", code):
+                # One class per header: the header's description is the class's.
+                out.extend(file_doc)
+                file_doc = []
             start_depth = len(scopes)
         elif stripped == "" or ACCESS.match(line):
             group = []

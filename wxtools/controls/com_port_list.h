@@ -58,7 +58,7 @@ public:
         // objects stay the device names.
         bool describe = false;
         // The ports with their details when describing them; empty: serial_ports().
-        PortInfoLister port_info;
+        PortInfoLister port_info = {};
     };
 
     explicit COMPortList(wxItemContainer* control, PortLister comports = serial_port_names);
