@@ -25,12 +25,17 @@ def code_part(line):
 
 def main(path):
     with open(path, encoding="utf-8") as f:
-        lines = f.read().split("\n")
+        text = f.read()
+    # Specialisations of std templates (std::hash) are not the library's API.
+    text = re.sub(r"(?ms)^(template\s*<>\s*\n\s*(?:struct|class)\s+std::.*?^\};)", r"/// \\cond\n\1\n/// \\endcond", text)
+    lines = text.split("\n")
     out = []
     scopes = []          # for every open brace: True when it opens a scope (not a body)
     pending = []         # the comment block just read, as /// lines
     group = []           # the comment of the run of declarations in progress
     start_depth = None   # depth at which the current declaration began
+    parens = 0           # open parentheses of the current declaration
+    std_depth = None     # depth outside an open `namespace std` block
     file_doc_done = False
     file_doc = []        # the header's description, also the doc of its first undocumented class
     after_pragma = False
@@ -38,7 +43,8 @@ def main(path):
     def in_scope():
         return all(scopes)
 
-    for line in lines:
+    for index, line in enumerate(lines):
+        following = lines[index + 1] if index + 1 < len(lines) else ""
         stripped = line.strip()
         is_comment = stripped.startswith("//") and not stripped.startswith("///")
         if is_comment and in_scope() and start_depth is None:
@@ -66,6 +72,10 @@ def main(path):
             file_doc_done = True
 
         code = code_part(line)
+        if re.match(r"\s*namespace\s+std\b", code) and std_depth is None:
+            # Specialisations of std templates (std::hash) are not the library's API.
+            out.append("/// \\cond")
+            std_depth = len(scopes)
         if start_depth is None and code.strip() and in_scope() and not ACCESS.match(line) \
                 and not code.strip().startswith(("#", "}", "{")):
             # A declaration begins here; the group's comment covers it
@@ -75,24 +85,38 @@ def main(path):
                 out.append(line[: len(line) - len(line.lstrip())] + "/// \\private")
             elif group:
                 out.extend(group)
-            elif file_doc and re.match(r"\s*(template\s*<.*>\s*)?(class|struct)\s+\w+[^;]*$", code):
+            elif file_doc and (re.match(r"\s*(class|struct)\s+\w+[^;]*$", code) or (
+                    re.match(r"\s*template\s*<.*>\s*$", code) and re.match(r"\s*(class|struct)\s+\w+[^;]*$", following))):
                 # One class per header: the header's description is the class's.
                 out.extend(file_doc)
                 file_doc = []
             start_depth = len(scopes)
+            parens = 0
         elif stripped == "" or ACCESS.match(line):
             group = []
+        if in_scope() and code.strip() and not code.strip().startswith("}") and not stripped.startswith("//"):
+            # A comment after a declaration on its line (an enumerator, a field).
+            rest = line[len(code):]
+            if rest.lstrip().startswith("//") and not rest.lstrip().startswith("///"):
+                line = code + rest.replace("//", "///<", 1)
         out.append(line)
 
+        if start_depth is not None:
+            parens += code.count("(") - code.count(")")
         for ch in code:
             if ch == "{":
                 scopes.append(bool(SCOPE.search(code)) and "(" not in code.split("{")[0].split(")")[-1])
             elif ch == "}":
                 if scopes:
                     scopes.pop()
+        if std_depth is not None and len(scopes) == std_depth and "}" in code:
+            out.append("/// \\endcond")
+            std_depth = None
+        if start_depth is not None and len(scopes) < start_depth:
+            start_depth = None  # the scope it was in has closed (the last enumerator)
         if start_depth is not None and len(scopes) == start_depth:
             tail = code.rstrip()
-            if tail.endswith((";", "}")) or (tail.endswith("{") and scopes and scopes[-1]):
+            if tail.endswith((";", "}")) or (tail.endswith(",") and parens == 0) or (tail.endswith("{") and scopes and scopes[-1]):
                 start_depth = None
         if start_depth is not None and len(scopes) > start_depth and scopes[-1]:
             # A class or namespace opened: its members are declarations of their own.

@@ -4,7 +4,7 @@ file(REMOVE_RECURSE ${OUT_DIR})
 file(MAKE_DIRECTORY ${OUT_DIR})
 file(READ ${SOURCE_DIR}/docs/reference/Doxyfile doxyfile)
 string(APPEND doxyfile "
-INPUT = ${SOURCE_DIR}/wxtools ${SOURCE_DIR}/platform ${SOURCE_DIR}/docs/reference/mainpage.md
+INPUT = ${SOURCE_DIR}/wxtools ${SOURCE_DIR}/platform ${SOURCE_DIR}/docs/reference/mainpage.md ${SOURCE_DIR}/docs/reference/members.dox
 INPUT_FILTER = \"python3 ${SOURCE_DIR}/docs/reference/comment_filter.py\"
 STRIP_FROM_PATH = ${SOURCE_DIR}
 STRIP_FROM_INC_PATH = ${SOURCE_DIR}

@@ -61,9 +61,12 @@ public:
         PortInfoLister port_info = {};
     };
 
+    // Lists the ports of `comports` in `control` and selects the first one.
     explicit COMPortList(wxItemContainer* control, PortLister comports = serial_port_names);
+    // The same with the additions `options` turns on.
     COMPortList(wxItemContainer* control, Options options, PortLister comports = serial_port_names);
     ~COMPortList() override;
+    // A moved list keeps refreshing itself, at its new place.
     COMPortList(COMPortList&& other) noexcept;
     COMPortList& operator=(COMPortList&& other) noexcept;
 
