@@ -203,12 +203,7 @@ public:
     void Update(int index)
     {
         combo_list_detail::check_position("Update", index, objects.size());
-        const std::vector<int> selected = GetSelectionIndexes();
         control->SetString(static_cast<unsigned>(index), GetInfo(objects[static_cast<std::size_t>(index)]));
-        // Some controls drop the selection of an item whose text is replaced.
-        if (GetSelectionIndexes() != selected)
-            for (int position : selected)
-                control->SetSelection(position);
     }
 
     // The position of the first object for which `pred` holds, or -1.
