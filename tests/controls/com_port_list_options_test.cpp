@@ -41,7 +41,7 @@ TEST(DescribePortTest, SaysWhatIsKnown)
 TEST_F(COMPortListOptionsTest, DescribedPortsShowTheirDetailsButStayNames)
 {
     Ports machine{{wxS("/dev/ttyUSB1"), wxString::FromUTF8("温度计"), 0x403, 0x6001, wxS("X1")},
-                  {wxS("/dev/ttyS0"), wxString(), -1, -1, wxString()}};
+                  {wxS("/dev/ttyS0"), wxS("ttyS0"), -1, -1, wxString()}};
     COMPortList ports(choice, {.describe = true, .port_info = [&] { return machine; }},
                       [] { return std::vector<wxString>{wxS("/dev/unused")}; });
     // Ordered by name; the objects stay the device names.

@@ -138,8 +138,10 @@ COMPortList::COMPortList(wxItemContainer* control, const Options& options, PortL
                                                         if (it == shared_details->end())
                                                             return name;
                                                         const wxString about = describe_port(it->second);
-                                                        return about.empty() ? name
-                                                                             : name + wxString(L" \u2014 ") + about;
+                                                        // Native ports are described by their own name (ttyS0).
+                                                        if (about.empty() || about == name.AfterLast('/'))
+                                                            return name;
+                                                        return name + wxString(L" \u2014 ") + about;
                                                     })
                               : ComboList<wxString>(control)),
       comports(std::move(comports)),

@@ -54,8 +54,9 @@ public:
         // Lists the ports again every this many milliseconds (0: never), so
         // plugged and unplugged adapters show up; the selected port stays selected.
         int refresh_ms = 0;
-        // Shows each port as "name — description" (see describe_port). The
-        // objects stay the device names.
+        // Shows each port as "name — description" (see describe_port), or as
+        // its name alone when that says nothing more. The objects stay the
+        // device names.
         bool describe = false;
         // The ports with their details when describing them; empty: serial_ports().
         PortInfoLister port_info = {};
