@@ -2,6 +2,11 @@
 # make test   install what is needed, build with sanitizers, run every test under Xvfb:
 #             all of them with AddressSanitizer and UBSan (test-asan), then the
 #             concurrency tests (dashboard) with ThreadSanitizer (test-tsan)
+#             and, on one shared Release build, the examples, the installed package,
+#             the Debian package and the reference (test-release)
+# make docs   the gallery's pictures of every piece (under Xvfb with openbox) into
+#             docs/pictures/ and the API reference into build/docs/reference/html
+# make deb    the Debian package, into build/release
 # make bench  install what is needed, build optimised, run the benchmarks
 # make fuzz   with clang: build the fuzz targets and run each for FUZZ_SECONDS
 JOBS ?= $(shell nproc)
@@ -9,7 +14,7 @@ CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps demo test test-asan test-tsan bench fuzz clean
+.PHONY: deps demo test test-asan test-tsan test-release docs deb bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,7 +26,7 @@ demo: deps build/demo/CMakeCache.txt
 	cmake --build build/demo --target ovk-gallery ovk-paratree-editor -j $(JOBS)
 	./build/demo/demo/ovk-gallery
 
-test: test-asan test-tsan
+test: test-asan test-tsan test-release
 
 # -noreset: by default the X server resets whenever its last client leaves,
 # and a test process connecting during that reset fails to start the toolkit.
@@ -36,6 +41,27 @@ test-tsan: deps
 	cmake --build build/tsan -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) --timeout 600
+
+# One Release build with the library shared serves the examples, the
+# consumer of the installed package, the .deb and the reference check.
+test-release: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DOVK_BUILD_TESTS=OFF \
+	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON $(CMAKE_FLAGS)
+	cmake --build build/release -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+	  ctest --test-dir build/release --output-on-failure --timeout 900
+
+deb: test-release
+
+# The pictures need a window manager for the title bars: openbox on a private Xvfb.
+docs: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DOVK_BUILD_TESTS=OFF \
+	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON $(CMAKE_FLAGS)
+	cmake --build build/release --target ovk-gallery -j $(JOBS)
+	python3 docs/sync_examples.py
+	bash scripts/take-pictures.sh build/release/demo/ovk-gallery docs/pictures
+	cmake -DSOURCE_DIR=$(CURDIR) -DOUT_DIR=$(CURDIR)/build/docs/reference -DDOXYGEN=doxygen \
+	  -P docs/reference/run_doxygen.cmake
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libxtst-dev x11-utils
   fonts-noto-cjk imagemagick
+  doxygen openbox dpkg-dev fakeroot
 )
 
 missing=()

@@ -156,12 +156,13 @@ GalleryEntry date_picker{"Bound controls", "DatePicker", [](wxWindow* parent) {
 
 GalleryEntry serial_ports{"Bound controls", "COMPortList", [](wxWindow* parent) {
     DemoDialog dialog(parent, "Serial port");
-    auto* choice = new wxChoice(&dialog, wxID_ANY, wxDefaultPosition, wxSize(260, -1));
+    auto* choice = new wxChoice(&dialog, wxID_ANY, wxDefaultPosition, wxSize(420, -1));
     auto* status = new wxStaticText(&dialog, wxID_ANY, "");
     dialog.add(new wxStaticText(&dialog, wxID_ANY, "Port:"), 0);
     dialog.add(choice, 0);
     dialog.add(status, 0);
-    COMPortList ports(choice);
+    // Follows adapters being plugged in and out, and says what each port is.
+    COMPortList ports(choice, COMPortList::Options{.refresh_ms = 1000, .describe = true});
     const auto show_count = [&] {
         status->SetLabel(ports.empty() ? wxString("No serial port found.")
                                        : wxString::Format("%zu serial port(s) found.", ports.size()));

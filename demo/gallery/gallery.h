@@ -6,6 +6,8 @@
 #include <wx/string.h>
 #include <wx/window.h>
 
+class wxFrame;
+
 #include <functional>
 #include <vector>
 
@@ -27,5 +29,11 @@ std::vector<const GalleryEntry*> gallery_entries();
 
 // Folder of the gallery's sample files (the sample parameter tree and such).
 wxString demo_dir();
+
+// `--screenshots DIR`: pictures every entry into DIR, then closes `gallery`.
+void start_screenshot_tour(wxFrame* gallery, const wxString& dir);
+
+// Entries that gave no picture in the tour.
+int screenshot_failures();
 
 }  // namespace ovk_gallery

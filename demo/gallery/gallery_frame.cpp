@@ -1,11 +1,15 @@
 // The gallery program: a frame with every entry, grouped; double-click or
-// "Open" runs the entry. `ovk-gallery --open NAME` opens one entry at start.
+// "Open" runs the entry. `ovk-gallery --open NAME` opens one entry at start;
+// `ovk-gallery --screenshots DIR` saves a picture of each entry and quits.
 #include "demo/gallery/gallery.h"
 
 #include "wxtools/wxtools.h"
 
 #include <wx/button.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/stdpaths.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -34,7 +38,7 @@ public:
 
 class GalleryFrame : public wxFrame {
 public:
-    explicit GalleryFrame(const wxString& open_first)
+    GalleryFrame(const wxString& open_first, const wxString& screenshots_dir)
         : wxFrame(nullptr, wxID_ANY, "ovk_wxtools gallery", wxDefaultPosition, wxSize(520, 940))
     {
         auto* panel = new wxPanel(this);
@@ -75,7 +79,9 @@ public:
         quit->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); });
         Centre(wxBOTH);
 
-        if (first_match.IsOk()) {
+        if (!screenshots_dir.empty())
+            CallAfter([this, screenshots_dir] { start_screenshot_tour(this, screenshots_dir); });
+        else if (first_match.IsOk()) {
             tree_->SelectItem(first_match);
             CallAfter([this, first_match] { open_item(first_match); });
         }
@@ -128,7 +134,14 @@ std::vector<const GalleryEntry*> gallery_entries()
 
 wxString demo_dir()
 {
-    return OVK_DEMO_DIR;
+    // Next to the sources when built here; installed, the package's data folder.
+    if (wxDirExists(wxString::FromUTF8(OVK_DEMO_DIR)))
+        return wxString::FromUTF8(OVK_DEMO_DIR);
+    wxFileName installed(wxStandardPaths::Get().GetExecutablePath());
+    installed.RemoveLastDir();
+    installed.AppendDir(wxS("share"));
+    installed.AppendDir(wxS("ovk_wxtools"));
+    return installed.GetPath();
 }
 
 }  // namespace ovk_gallery
@@ -136,11 +149,17 @@ wxString demo_dir()
 int main(int argc, char** argv)
 {
     wxString open_first;
-    for (int i = 1; i + 1 < argc; ++i)
+    wxString screenshots_dir;
+    for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--open")
             open_first = wxString::FromUTF8(argv[i + 1]);
+        else if (std::string(argv[i]) == "--screenshots")
+            screenshots_dir = wxString::FromUTF8(argv[i + 1]);
+    }
     try {
-        ovk_wxtools::run_wxapp<ovk_gallery::GalleryFrame>(open_first);
+        ovk_wxtools::run_wxapp<ovk_gallery::GalleryFrame>(open_first, screenshots_dir);
+        if (ovk_gallery::screenshot_failures() > 0)
+            return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "ovk-gallery: %s\n", error.what());
         return 1;

@@ -1,6 +1,6 @@
 #pragma once
 // A parameter book: named parameters in order, stored as one UTF-8 JSON file
-// `<name>.<ExtName>`. The file reads, with one line per parameter part:
+// `<name>.pbook` (see ExtName). The file reads, with one line per parameter part:
 //
 //   {
 //     "format": "ovk-parameter-book",

@@ -23,8 +23,10 @@ run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/consumer)
 run(${WORK_DIR}/build/kit_test)
 
-# The same program through pkg-config.
+# The same program through pkg-config (a shared build found at run time
+# through the library path).
 set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
 execute_process(COMMAND pkg-config --cflags --libs ovk_wxtools
   OUTPUT_VARIABLE pc OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

@@ -21,6 +21,7 @@ public:
     InputDefault(const char* text) : text_(wxString::FromUTF8(text)) {}
     InputDefault(const wchar_t* text) : text_(text) {}
     InputDefault(bool flag) : text_(flag ? "True" : "False") {}
+    // A number in its customary text form (5, 2.5).
     template <std::integral T>
     InputDefault(T number) : text_(wxString() << static_cast<long long>(number)) {}
     template <std::floating_point T>

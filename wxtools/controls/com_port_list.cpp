@@ -1,6 +1,7 @@
 #include "wxtools/controls/com_port_list.h"
 
 #include <libserialport.h>
+#include <wx/timer.h>
 
 #include <algorithm>
 #include <memory>
@@ -63,21 +64,166 @@ std::vector<wxString> serial_port_names()
     return names;
 }
 
-COMPortList::COMPortList(wxItemContainer* control, PortLister comports)
-    : ComboList<wxString>(control), comports(std::move(comports))
+wxString describe_port(const SerialPortInfo& port)
 {
-    const std::vector<wxString> names = this->comports();
+    wxString text = port.description;
+    wxString ids;
+    if (port.usb_vid >= 0 && port.usb_pid >= 0)
+        ids = wxString::Format(wxS("USB %04x:%04x"), port.usb_vid, port.usb_pid);
+    if (!port.serial_number.empty())
+        ids += (ids.empty() ? wxS("serial ") : wxS(", serial ")) + port.serial_number;
+    if (!ids.empty())
+        text += (text.empty() ? wxS("(") : wxS(" (")) + ids + wxS(")");
+    return text;
+}
+
+std::vector<SerialPortInfo> serial_ports()
+{
+    sp_port** ports = nullptr;
+    if (sp_list_ports(&ports) != SP_OK)
+        serial_port_names();  // throws with the system's reason
+    std::unique_ptr<sp_port*, void (*)(sp_port**)> owned(ports, sp_free_port_list);
+    std::vector<SerialPortInfo> result;
+    // libserialport hands out NULL for what a port does not have.
+    auto text = [](const char* s) { return s ? wxString::FromUTF8(s) : wxString(); };
+    for (sp_port** port = ports; ports && *port; ++port) {
+        SerialPortInfo info;
+        info.name = text(sp_get_port_name(*port));
+        info.description = text(sp_get_port_description(*port));
+        if (sp_get_port_transport(*port) == SP_TRANSPORT_USB) {
+            int vid = -1, pid = -1;
+            if (sp_get_port_usb_vid_pid(*port, &vid, &pid) == SP_OK) {
+                info.usb_vid = vid;
+                info.usb_pid = pid;
+            }
+            info.serial_number = text(sp_get_port_usb_serial(*port));
+        }
+        result.push_back(std::move(info));
+    }
+    std::sort(result.begin(), result.end(),
+              [](const SerialPortInfo& a, const SerialPortInfo& b) { return port_name_less(a.name, b.name); });
+    return result;
+}
+
+class COMPortList::RefreshTimer : public wxTimer {
+public:
+    explicit RefreshTimer(COMPortList* owner) : owner(owner) {}
+    void Notify() override
+    {
+        // A port list that cannot be read now may be readable at the next tick.
+        try {
+            owner->RefreshPorts();
+        } catch (const std::exception&) {
+        }
+    }
+    COMPortList* owner;
+};
+
+COMPortList::COMPortList(wxItemContainer* control, PortLister comports)
+    : COMPortList(control, Options{}, std::move(comports))
+{
+}
+
+COMPortList::COMPortList(wxItemContainer* control, Options options, PortLister comports)
+    : COMPortList(control, options, std::move(comports), options.describe ? std::make_shared<Details>() : nullptr)
+{
+}
+
+COMPortList::COMPortList(wxItemContainer* control, const Options& options, PortLister comports,
+                         std::shared_ptr<Details> shared_details)
+    : ComboList<wxString>(shared_details
+                              ? ComboList<wxString>(control,
+                                                    [shared_details](const wxString& name) {
+                                                        auto it = shared_details->find(name);
+                                                        if (it == shared_details->end())
+                                                            return name;
+                                                        const wxString about = describe_port(it->second);
+                                                        // Native ports are described by their own name (ttyS0).
+                                                        if (about.empty() || about == name.AfterLast('/'))
+                                                            return name;
+                                                        return name + wxString(L" \u2014 ") + about;
+                                                    })
+                              : ComboList<wxString>(control)),
+      comports(std::move(comports)),
+      port_info(options.port_info ? options.port_info : PortInfoLister(serial_ports)),
+      details(std::move(shared_details))
+{
+    const std::vector<wxString> names = list_ports();
     if (!names.empty()) {
         AppendItems(names);
         SetSelection(0);
     }
+    if (options.refresh_ms > 0) {
+        refresh_timer = std::make_unique<RefreshTimer>(this);
+        refresh_timer->Start(options.refresh_ms);
+    }
+}
+
+COMPortList::~COMPortList() = default;
+
+COMPortList::COMPortList(COMPortList&& other) noexcept
+    : ComboList<wxString>(std::move(other)),
+      comports(std::move(other.comports)),
+      port_info(std::move(other.port_info)),
+      details(std::move(other.details)),
+      refresh_timer(std::move(other.refresh_timer))
+{
+    if (refresh_timer)
+        refresh_timer->owner = this;
+}
+
+COMPortList& COMPortList::operator=(COMPortList&& other) noexcept
+{
+    ComboList<wxString>::operator=(std::move(other));
+    comports = std::move(other.comports);
+    port_info = std::move(other.port_info);
+    details = std::move(other.details);
+    refresh_timer = std::move(other.refresh_timer);
+    if (refresh_timer)
+        refresh_timer->owner = this;
+    return *this;
+}
+
+const SerialPortInfo* COMPortList::GetPortInfo(const wxString& name) const
+{
+    if (!details)
+        return nullptr;
+    auto it = details->find(name);
+    return it == details->end() ? nullptr : &it->second;
+}
+
+std::vector<wxString> COMPortList::list_ports(bool* details_changed)
+{
+    if (!details)
+        return comports();
+    Details fresh;
+    std::vector<wxString> names;
+    for (SerialPortInfo& port : port_info()) {
+        names.push_back(port.name);
+        fresh.emplace(port.name, std::move(port));
+    }
+    std::sort(names.begin(), names.end(), port_name_less);
+    if (details_changed) {
+        *details_changed = fresh.size() != details->size() ||
+            !std::equal(fresh.begin(), fresh.end(), details->begin(), [](const auto& a, const auto& b) {
+                return a.first == b.first && describe_port(a.second) == describe_port(b.second);
+            });
+    }
+    *details = std::move(fresh);
+    return names;
 }
 
 bool COMPortList::RefreshPorts()
 {
-    std::vector<wxString> names = comports();
-    if (names == objects)
-        return false;
+    bool details_changed = false;
+    std::vector<wxString> names = list_ports(&details_changed);
+    if (names == objects) {
+        if (!details_changed)
+            return false;
+        for (std::size_t i = 0; i < objects.size(); ++i)
+            Update(static_cast<int>(i));
+        return true;
+    }
     std::optional<wxString> selected;
     if (const wxString* port = GetSelection())
         selected = *port;

@@ -198,6 +198,22 @@ public:
         return &objects[static_cast<std::size_t>(index)];
     }
 
+    // Shows the text of the object at `index` again, after the object changed
+    // in place; the selection stays. LookupError outside 0 .. size() - 1.
+    void Update(int index)
+    {
+        combo_list_detail::check_position("Update", index, objects.size());
+        control->SetString(static_cast<unsigned>(index), GetInfo(objects[static_cast<std::size_t>(index)]));
+    }
+
+    // The position of the first object for which `pred` holds, or -1.
+    template <std::predicate<const T&> Pred>
+    int FindIf(Pred pred) const
+    {
+        const auto at = std::find_if(objects.begin(), objects.end(), std::ref(pred));
+        return at == objects.end() ? -1 : static_cast<int>(at - objects.begin());
+    }
+
     // -1 removes the selection.
     virtual void SetSelection(int index)
     {
