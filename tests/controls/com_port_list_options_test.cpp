@@ -1,6 +1,6 @@
 #include "wxtools/controls/com_port_list.h"
 
-#include "tests/support/ui.h"
+#include "wxtools/testing/ui.h"
 
 #include <gtest/gtest.h>
 #include <wx/choice.h>
@@ -74,14 +74,14 @@ TEST_F(COMPortListOptionsTest, RefreshesItselfAtTheIntervalKeepingTheSelection)
     COMPortList ports(choice, {.refresh_ms = 20}, [&] { return machine; });
     ports.SetSelection(1);
     machine = {wxS("/dev/ttyACM0"), wxS("/dev/ttyS0"), wxS("/dev/ttyUSB0")};  // an adapter plugged in
-    ASSERT_TRUE(ovk_test::wait_until([&] { return ports.size() == 3; }));
+    ASSERT_TRUE(ovk_wxtest::wait_until([&] { return ports.size() == 3; }));
     EXPECT_EQ(ports.objects, machine);
     EXPECT_EQ(*ports.GetSelection(), wxS("/dev/ttyUSB0"));
 
     // The timer follows the list when it moves.
     COMPortList moved(std::move(ports));
     machine.pop_back();
-    ASSERT_TRUE(ovk_test::wait_until([&] { return moved.size() == 2; }));
+    ASSERT_TRUE(ovk_wxtest::wait_until([&] { return moved.size() == 2; }));
     EXPECT_EQ(*moved.GetSelection(), wxS("/dev/ttyACM0"));
 }
 
