@@ -120,9 +120,13 @@ ParameterTreeEditorPanel::~ParameterTreeEditorPanel() = default;
 void ParameterTreeEditorPanel::stretch_last_column(wxSizeEvent& event)
 {
     event.Skip();
-    const int free_width = ui_book->GetClientSize().GetWidth() - ui_book->GetRowLabelSize() - ui_book->GetColSize(0);
-    if (free_width > 60)
-        ui_book->SetColSize(1, free_width);
+    // A derived editor may add columns; the last one takes what is left.
+    const int last = ui_book->GetNumberCols() - 1;
+    int free_width = ui_book->GetClientSize().GetWidth() - ui_book->GetRowLabelSize();
+    for (int column = 0; column < last; ++column)
+        free_width -= ui_book->GetColSize(column);
+    if (last > 0 && free_width > 60)
+        ui_book->SetColSize(last, free_width);
 }
 
 }  // namespace ovk_paratreeui
