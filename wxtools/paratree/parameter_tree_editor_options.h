@@ -32,7 +32,7 @@ struct ParameterTreeEditorOptions {
     bool cancel_restores = false;
     // The locale whose descriptions the grid and the editors show (falling
     // back to any non-empty one), such as "zh_CN"; empty keeps the model's.
-    std::string description_locale;
+    std::string description_locale{};
     // ParameterTreeDialog gets a resize border.
     bool resizable_dialog = false;
 

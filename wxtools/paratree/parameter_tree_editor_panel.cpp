@@ -147,13 +147,11 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
     _refresh_tree_view();
     clear_book();
     expand_first_level();
-    if (ui_find_)
-        find(ui_find_->GetValue());
     after_edit();
-    wxCommandEvent loaded(EVT_PARAMETER_TREE_LOADED, GetId());
-    loaded.SetEventObject(this);
-    loaded.SetString(directory);
-    ProcessWindowEvent(loaded);
+    wxCommandEvent done(EVT_PARAMETER_TREE_LOADED, GetId());
+    done.SetEventObject(this);
+    done.SetString(directory);
+    ProcessWindowEvent(done);
 }
 
 void ParameterTreeEditorPanel::_refresh_tree_view()
