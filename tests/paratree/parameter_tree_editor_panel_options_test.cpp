@@ -162,8 +162,9 @@ TEST_F(OptionsTest, UnsavedChangesGuardAsksOnEveryPath)
             EXPECT_EQ(dialogs().shown()[1].kind, DialogKind::Message);
             EXPECT_EQ(went_on, answer != wxID_CANCEL);
             EXPECT_EQ(extra_on_disk(), answer == wxID_YES);
-            if (answer == wxID_CANCEL)
+            if (answer == wxID_CANCEL) {
                 EXPECT_TRUE(panel->modified());
+            }
             if (dialog)
                 dialog.reset();
             else
@@ -200,42 +201,41 @@ TEST_F(OptionsTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
 
 TEST_F(OptionsTest, RenamedItemsReadBackAfterSaveAndReload)
 {
+    enum class Kind { Directory, Book, Parameter };
     struct Case {
-        std::function<void(OptionsTest&)> rename;
+        Kind kind;
+        const char* new_name;
         std::string motor, axis;
         std::vector<std::string> root_names, axis_names;
     };
     const std::vector<Case> cases = {
-        {[](OptionsTest& t) {
-             t.select({"motor"});
-             dialogs().type(u8("电机"));
-             wxTreeEvent f2(wxEVT_TREE_KEY_DOWN, t.tree());
-             wxKeyEvent key(wxEVT_KEY_DOWN);
-             key.m_keyCode = WXK_F2;
-             f2.SetKeyEvent(key);
-             t.tree()->ProcessWindowEvent(f2);
-         },
-         "电机", "axis", {"setup", "电机"}, {"speed", "torque"}},
-        {[](OptionsTest& t) {
-             t.select({"motor", "axis"});
-             dialogs().type(wxS("spindle"));
-             t.panel->rename_tree_item();
-         },
-         "motor", "spindle", {"motor", "setup"}, {"speed", "torque"}},
-        {[](OptionsTest& t) {
-             t.select({"motor", "axis"});
-             t.select_rows({0});
-             dialogs().type(u8("速度"));
-             click(t.panel->ui_rename_parameter_button);
-         },
-         "motor", "axis", {"motor", "setup"}, {"torque", "速度"}},
+        {Kind::Directory, "电机", "电机", "axis", {"setup", "电机"}, {"speed", "torque"}},
+        {Kind::Book, "spindle", "motor", "spindle", {"motor", "setup"}, {"speed", "torque"}},
+        {Kind::Parameter, "速度", "motor", "axis", {"motor", "setup"}, {"torque", "速度"}},
     };
     for (const Case& c : cases) {
         dialogs().reset();
         fs::remove_all(station());
         write_station();
         open();
-        c.rename(*this);
+        dialogs().type(u8(c.new_name));
+        if (c.kind == Kind::Directory) {
+            select({"motor"});
+            // F2 on the tree item.
+            wxTreeEvent f2(wxEVT_TREE_KEY_DOWN, tree());
+            wxKeyEvent key(wxEVT_KEY_DOWN);
+            key.m_keyCode = WXK_F2;
+            f2.SetKeyEvent(key);
+            tree()->ProcessWindowEvent(f2);
+        } else if (c.kind == Kind::Book) {
+            select({"motor", "axis"});
+            panel->rename_tree_item();
+        } else {
+            select({"motor", "axis"});
+            select_rows({0});
+            click(panel->ui_rename_parameter_button);
+        }
+        EXPECT_EQ(dialogs().last().caption, wxS("Rename"));
         dialogs().answer(wxID_OK);
         panel->on_save(command);
         const auto stored = ParameterDirectory::load(station());
@@ -254,7 +254,7 @@ TEST_F(OptionsTest, RenameRefusesATakenName)
 {
     open();
     select({"motor"});
-    dialogs().type(wxS("setup"));
+    dialogs().type(wxS("setup")).answer(wxID_OK);
     panel->rename_tree_item();
     EXPECT_EQ(dialogs().last().message, wxS("Directory name `setup` already exists.\nPlease choose another one."));
     EXPECT_EQ(names_of(*panel->root), (std::vector<std::string>{"motor", "setup"}));
