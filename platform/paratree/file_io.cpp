@@ -189,6 +189,19 @@ void StagedFiles::commit()
     for (const auto& folder : folders) sync_folder(folder);
 }
 
+std::optional<FileStamp> stamp_of(const fs::path& file)
+{
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return std::nullopt;
+    FileStamp out;
+    out.dev = static_cast<std::uint64_t>(st.st_dev);
+    out.ino = static_cast<std::uint64_t>(st.st_ino);
+    out.size = static_cast<std::uint64_t>(st.st_size);
+    out.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    out.ctime_ns = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return out;
+}
+
 void sync_folder(const fs::path& folder)
 {
     Fd fd{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};

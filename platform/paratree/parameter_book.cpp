@@ -89,10 +89,28 @@ void append_json_string(std::string& out, const std::string& text)
 
 std::string ParameterBook::class_name() const { return "ParameterBook"; }
 
+bool ParameterBook::modified() const { return clean_at_ == 0 || changed_since(clean_at_); }
+
+bool ParameterBook::changed_since(std::uint64_t stamp) const
+{
+    if (revision_ > stamp) return true;
+    for (const auto& entry : parameters_)
+        if (entry.second->revision() > stamp) return true;
+    return false;
+}
+
+void ParameterBook::mark_clean(std::uint64_t stamp) const
+{
+    clean_at_ = stamp;
+    for (const auto& entry : parameters_) entry.second->clean_at_ = stamp;
+}
+
 std::shared_ptr<ParameterBook> ParameterBook::load(const fs::path& file)
 {
     const std::string text = file_io::read_file(file, "parameter book");
-    return from_text(text, file_io::to_text(file));
+    auto book = from_text(text, file_io::to_text(file));
+    book->mark_clean(next_stamp());
+    return book;
 }
 
 std::shared_ptr<ParameterBook> ParameterBook::from_text(std::string_view text, const std::string& source)
@@ -196,8 +214,10 @@ std::string ParameterBook::to_text() const
 void ParameterBook::save(const fs::path& file) const
 {
     file_io::StagedFiles staged;
+    const std::uint64_t stamp = next_stamp();  // edits made from here on are not in the file
     stage_to(file, staged);
     staged.commit();
+    mark_clean(stamp);
 }
 
 void ParameterBook::stage_to(const fs::path& file, file_io::StagedFiles& staged) const
@@ -243,9 +263,11 @@ void ParameterBook::set(const std::string& name, std::shared_ptr<Parameter> para
     for (auto& [key, stored] : parameters_)
         if (key == name) {
             stored = std::move(parameter);
+            revision_ = next_stamp();
             return;
         }
     parameters_.emplace_back(name, std::move(parameter));
+    revision_ = next_stamp();
 }
 
 bool ParameterBook::remove(const std::string& name)
@@ -254,6 +276,7 @@ bool ParameterBook::remove(const std::string& name)
                                  [&](const auto& entry) { return entry.first == name; });
     if (it == parameters_.end()) return false;
     parameters_.erase(it);
+    revision_ = next_stamp();
     return true;
 }
 

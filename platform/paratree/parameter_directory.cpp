@@ -18,8 +18,13 @@ using file_io::to_text;
 // and of the sub-folders (with what it knows of those in turn). Only these are
 // ever deleted from that folder.
 struct ParameterDirectory::DiskImage {
+    struct Book {
+        std::string name;
+        file_io::FileStamp stamp;  // the file as this tree left it
+        bool operator==(const std::string& other) const { return name == other; }
+    };
     std::string name;
-    std::vector<std::string> books;
+    std::vector<Book> books;
     std::vector<DiskImage> dirs;
 };
 
@@ -86,7 +91,7 @@ void ParameterDirectory::erase_tree_content(const fs::path& folder, const DiskIm
         return;
     }
     if (!fs::is_directory(status)) return;
-    for (const auto& book : image.books) remove_file_entry(book_file(folder, book));
+    for (const auto& book : image.books) remove_file_entry(book_file(folder, book.name));
     for (const auto& sub : image.dirs) erase_tree_content(folder / to_path(sub.name), sub);
     if (fs::is_empty(folder, ec) && !ec) {
         fs::remove(folder, ec);
@@ -113,7 +118,9 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& fol
     const fs::path root = folder_key(folder, ec);
     if (ec) fs_error("load parameter directory", folder, ec);
     std::vector<fs::path> open_folders;
-    return load_folder(root, open_folders);
+    auto tree = load_folder(root, open_folders);
+    tree->mark_clean(next_stamp());
+    return tree;
 }
 
 std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::path& folder,
@@ -168,8 +175,10 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
     }
     open_folders.pop_back();
     for (const auto& name : books) {
-        directory->children_.emplace_back(name, ParameterBook::load(book_file(folder, name)));
-        image->books.push_back(name);
+        const fs::path file = book_file(folder, name);
+        const auto stamp = file_io::stamp_of(file);  // before reading: a later rewrite shows
+        directory->children_.emplace_back(name, ParameterBook::load(file));
+        image->books.push_back({name, stamp.value_or(file_io::FileStamp{})});
     }
     directory->home_ = folder;
     directory->image_ = std::move(image);
@@ -187,8 +196,73 @@ void ParameterDirectory::save(const fs::path& folder)
     // full disk) replaces nothing.
     file_io::StagedFiles staged;
     stage_tree(target, staged);
+    const std::uint64_t stamp = next_stamp();  // edits made from here on are not on disk
     staged.commit();
-    if (home_.empty() || target == home_) settle(target, image_.get());
+    if (home_.empty() || target == home_) {
+        settle(target, image_.get());
+        mark_clean(stamp);
+    }
+}
+
+void ParameterDirectory::mark_clean(std::uint64_t stamp)
+{
+    clean_at_ = stamp;
+    for (const auto& [name, child] : children_) {
+        if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child))
+            directory->mark_clean(stamp);
+        else
+            std::static_pointer_cast<ParameterBook>(child)->mark_clean(stamp);
+    }
+}
+
+std::vector<std::string> ParameterDirectory::changed_on_disk() const
+{
+    std::vector<std::string> out;
+    if (!home_.empty() && image_) diff_folder(home_, *image_, "", out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Adds to `out` what differs between `folder` now and `image` of it.
+void ParameterDirectory::diff_folder(const fs::path& folder, const DiskImage& image, const std::string& prefix,
+                                     std::vector<std::string>& out)
+{
+    std::vector<std::string> dirs, books;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = to_text(it->path().filename());
+        if (!is_valid_name(name)) continue;
+        std::error_code status_ec;
+        const auto status = it->status(status_ec);
+        if (fs::is_directory(status) && !ends_with_book_suffix(name)) {
+            dirs.push_back(name);
+        } else if (fs::is_regular_file(status) && ends_with_book_suffix(name)) {
+            std::string book = name.substr(0, name.size() - book_suffix().size());
+            if (is_valid_name(book)) books.push_back(std::move(book));
+        }
+    }
+    for (const auto& book : image.books) {
+        const auto now = has_name(books, book.name) ? file_io::stamp_of(book_file(folder, book.name)) : std::nullopt;
+        if (!now || *now != book.stamp) out.push_back(prefix + book.name + book_suffix());
+    }
+    for (const auto& book : books)
+        if (!has_name(image.books, book)) out.push_back(prefix + book + book_suffix());
+    for (const auto& dir : image.dirs) {
+        if (has_name(dirs, dir.name)) diff_folder(folder / to_path(dir.name), dir, prefix + dir.name + "/", out);
+        else out.push_back(prefix + dir.name + "/");
+    }
+    for (const auto& dir : dirs)
+        if (std::none_of(image.dirs.begin(), image.dirs.end(), [&](const DiskImage& d) { return d.name == dir; }))
+            out.push_back(prefix + dir + "/");
+}
+
+bool ParameterDirectory::modified() const
+{
+    if (clean_at_ == 0 || revision_ > clean_at_) return true;
+    for (const auto& entry : children_)
+        if (entry.second->modified()) return true;
+    return false;
 }
 
 void ParameterDirectory::stage_tree(const fs::path& folder, file_io::StagedFiles& staged) const
@@ -216,7 +290,8 @@ void ParameterDirectory::settle(const fs::path& folder, const DiskImage* known)
     for (const auto& [name, child] : children_) {
         auto directory = std::dynamic_pointer_cast<ParameterDirectory>(child);
         if (!directory) {
-            image->books.push_back(name);
+            const auto stamp = file_io::stamp_of(book_file(folder, name));
+            image->books.push_back({name, stamp.value_or(file_io::FileStamp{})});
             continue;
         }
         const fs::path path = folder / to_path(name);
@@ -236,7 +311,7 @@ void ParameterDirectory::settle(const fs::path& folder, const DiskImage* known)
     }
     if (known) {
         for (const auto& book : known->books)
-            if (!has_name(image->books, book)) remove_file_entry(book_file(folder, book));
+            if (!has_name(image->books, book.name)) remove_file_entry(book_file(folder, book.name));
         for (const auto& d : known->dirs) {
             const bool kept = std::any_of(image->dirs.begin(), image->dirs.end(),
                                           [&](const DiskImage& now) { return now.name == d.name; });
@@ -307,9 +382,11 @@ void ParameterDirectory::set(const std::string& name, std::shared_ptr<ParaTreeEn
     for (auto& [key, stored] : children_)
         if (key == name) {
             stored = std::move(child);
+            revision_ = next_stamp();
             return;
         }
     children_.emplace_back(name, std::move(child));
+    revision_ = next_stamp();
 }
 
 bool ParameterDirectory::remove(const std::string& name)
@@ -318,10 +395,15 @@ bool ParameterDirectory::remove(const std::string& name)
                                  [&](const auto& entry) { return entry.first == name; });
     if (it == children_.end()) return false;
     children_.erase(it);
+    revision_ = next_stamp();
     return true;
 }
 
-void ParameterDirectory::clear() { children_.clear(); }
+void ParameterDirectory::clear()
+{
+    children_.clear();
+    revision_ = next_stamp();
+}
 
 std::size_t ParameterDirectory::size() const { return children_.size(); }
 

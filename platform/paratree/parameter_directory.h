@@ -15,6 +15,7 @@
 // only once nothing but tree content was in it). Saving to any other folder
 // adds and replaces, and deletes nothing. Each book is written atomically.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -35,6 +36,15 @@ public:
     ~ParameterDirectory() override;
 
     std::string class_name() const override;  // "ParameterDirectory"
+    // Changed (a child set or removed anywhere below, a book or parameter
+    // edited) since the tree was last loaded from or saved to its own folder.
+    bool modified() const override;
+    // For a tree with a folder of its own: the books and directories whose
+    // files someone else added, removed or rewrote there since this tree last
+    // loaded or saved them, as paths relative to that folder ('/'-separated,
+    // UTF-8; a book as "dir/name.pbook", a directory as "dir/sub/"), sorted.
+    // Empty when nothing changed or the tree has no folder yet.
+    std::vector<std::string> changed_on_disk() const;
 
     // Reads the tree stored in `folder`. Throws ParaTreeError naming the file or
     // folder when the folder does not exist or cannot be read, a book cannot be
@@ -83,7 +93,10 @@ private:
 
     void stage_tree(const std::filesystem::path& folder, file_io::StagedFiles& staged) const;
     void settle(const std::filesystem::path& folder, const DiskImage* known);
+    void mark_clean(std::uint64_t stamp);
     bool holds(const ParaTreeEntity* entity) const;
+    static void diff_folder(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
+                            std::vector<std::string>& out);
     static void erase_tree_content(const std::filesystem::path& folder, const DiskImage& image);
     static std::shared_ptr<ParameterDirectory> load_folder(
         const std::filesystem::path& folder, std::vector<std::filesystem::path>& open_folders);
@@ -93,6 +106,8 @@ private:
     // the tree last loaded from or wrote to it: the only files it may delete.
     std::filesystem::path home_;
     std::unique_ptr<DiskImage> image_;
+    std::uint64_t revision_ = next_stamp();  // last change of the child list
+    std::uint64_t clean_at_ = 0;             // last load or save home; 0: never
 };
 
 }  // namespace ovk_paratree
