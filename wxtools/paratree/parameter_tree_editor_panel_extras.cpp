@@ -68,24 +68,6 @@ void collect_locales(const ParameterDirectory& directory, std::vector<std::strin
     }
 }
 
-// TEMPORARY until the model's change query is merged.
-template <class T>
-bool entity_modified(const T& entity)
-{
-    if constexpr (requires { entity.modified(); })
-        return entity.modified();
-    else
-        return false;
-}
-template <class T>
-std::vector<std::string> changed_on_disk_of(const T& directory)
-{
-    if constexpr (requires { directory.changed_on_disk(); })
-        return directory.changed_on_disk();
-    else
-        return {};
-}
-
 }  // namespace
 
 void ParameterTreeEditorPanel::add_extras()
@@ -134,7 +116,7 @@ void ParameterTreeEditorPanel::add_extras()
 
 bool ParameterTreeEditorPanel::modified() const
 {
-    return root && entity_modified(*root);
+    return root && root->modified();
 }
 
 bool ParameterTreeEditorPanel::confirm_discard_changes(const wxString& doing)
@@ -181,7 +163,7 @@ void ParameterTreeEditorPanel::after_edit()
 void ParameterTreeEditorPanel::mark_modified_items(const wxTreeItemId& item)
 {
     const std::shared_ptr<ParaTreeEntity> object = item_object(item);
-    ui_tree->SetItemBold(item, object && entity_modified(*object));
+    ui_tree->SetItemBold(item, object && object->modified());
     wxTreeItemIdValue cookie;
     for (wxTreeItemId child = ui_tree->GetFirstChild(item, cookie); child.IsOk();
          child = ui_tree->GetNextChild(item, cookie))
@@ -203,7 +185,7 @@ bool ParameterTreeEditorPanel::confirm_overwrite_changed_on_disk()
 {
     if (!options_.check_disk_before_save || !root)
         return true;
-    const std::vector<std::string> changed = changed_on_disk_of(*root);
+    const std::vector<std::string> changed = root->changed_on_disk();
     if (changed.empty())
         return true;
     wxString list;
@@ -211,7 +193,7 @@ bool ParameterTreeEditorPanel::confirm_overwrite_changed_on_disk()
         list += wxS("\n    ") + utf8(path);
     return MB::Confirm(wxS("These books or directories were changed on disk by someone else since the tree was "
                            "loaded or last saved:") +
-                       list + wxS("\n\nSaving overwrites those changes. Save anyway?")) == wxYES;
+                       list + wxS("\n\nSaving may overwrite those changes. Save anyway?")) == wxYES;
 }
 
 // ---- counts and search ----
