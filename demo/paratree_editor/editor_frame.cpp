@@ -83,6 +83,7 @@ EditorFrame::EditorFrame(const wxString& folder)
     const int width = static_cast<int>(config_->ReadLong(wxS("Window/Width"), 1000));
     const int height = static_cast<int>(config_->ReadLong(wxS("Window/Height"), 640));
     SetSize(wxSize(width, height));
+    Centre();
 
     wxString start = folder;
     if (start.empty()) {
@@ -111,6 +112,9 @@ void EditorFrame::on_loaded(wxCommandEvent& event)
     const wxString folder = event.GetString();
     history_.AddFileToHistory(folder);
     config_->Write(wxS("LastFolder"), folder);
+    history_.Save(*config_);
+    // Kept at once: a run that ends without closing its window still remembers the folder.
+    config_->Flush();
     SetTitle(kAppTitle + wxS(" - ") + folder);
     rebuild_language_menu();
     update_status();

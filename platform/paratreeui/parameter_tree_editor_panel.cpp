@@ -8,6 +8,7 @@ namespace ovk_paratreeui {
 namespace {
 
 constexpr int kNameColumnWidth = 170;
+constexpr int kDescriptionColumn = 1;
 
 }  // namespace
 
@@ -120,13 +121,13 @@ ParameterTreeEditorPanel::~ParameterTreeEditorPanel() = default;
 void ParameterTreeEditorPanel::stretch_last_column(wxSizeEvent& event)
 {
     event.Skip();
-    // A derived editor may add columns; the last one takes what is left.
-    const int last = ui_book->GetNumberCols() - 1;
+    // A derived editor may add columns after it; they keep their widths.
     int free_width = ui_book->GetClientSize().GetWidth() - ui_book->GetRowLabelSize();
-    for (int column = 0; column < last; ++column)
-        free_width -= ui_book->GetColSize(column);
-    if (last > 0 && free_width > 60)
-        ui_book->SetColSize(last, free_width);
+    for (int column = 0; column < ui_book->GetNumberCols(); ++column)
+        if (column != kDescriptionColumn)
+            free_width -= ui_book->GetColSize(column);
+    if (free_width > 60)
+        ui_book->SetColSize(kDescriptionColumn, free_width);
 }
 
 }  // namespace ovk_paratreeui

@@ -59,7 +59,7 @@ public:
     virtual void on_copy_parameter(wxCommandEvent& event) { event.Skip(); }
 
 private:
-    // Keeps the last column (the description one here) filling the grid's width.
+    // Keeps the description column filling the grid's width.
     void stretch_last_column(wxSizeEvent& event);
 };
 

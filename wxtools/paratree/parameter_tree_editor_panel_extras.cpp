@@ -75,7 +75,7 @@ void ParameterTreeEditorPanel::add_extras()
     if (options_.value_column) {
         ui_book->AppendCols(1);
         ui_book->SetColLabelValue(_ValueColumn, wxS("Value"));
-        // The description keeps what is left; the layout stretches the last column.
+        // The description gives up the room; the layout stretches it again.
         ui_book->SetColSize(1, std::max(60, ui_book->GetColSize(1) - kValueColumnWidth));
         ui_book->SetColSize(_ValueColumn, kValueColumnWidth);
     }
