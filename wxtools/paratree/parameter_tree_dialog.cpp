@@ -18,7 +18,7 @@ ParameterTreeDialog::ParameterTreeDialog(wxWindow* parent, const wxString& path,
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(panel_, 1, wxEXPAND | wxALL, 5);
     if (guard) {
-        // Escape and the title bar's close button both end up here.
+        // The title bar's close button, and Close() from the program, end up here.
         Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
             if (event.CanVeto() && !panel_->confirm_discard_changes(wxS("closing")))
                 event.Veto();
