@@ -7,7 +7,7 @@
 namespace ovk_wxtools {
 
 ParameterTreeDialog::ParameterTreeDialog(wxWindow* parent, const wxString& path, ParameterTreeEditorOptions options)
-    : wxDialog(parent, wxID_ANY, "Parameter Tree Editor", wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, wxS("Parameter Tree Editor"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | (options.resizable_dialog ? wxRESIZE_BORDER : 0))
 {
     SetSizeHints(wxDefaultSize, wxDefaultSize);
