@@ -33,14 +33,15 @@ public:
     static constexpr int _ImageDirectory = 0;
     static constexpr int _ImageBook = 1;
 
-    // With a non-empty `path`, shows `parameter_directory` as the tree of that
-    // folder, or, without one, the tree loaded from it (the model's error
-    // reaches the caller). With an empty `path` the panel starts empty.
-    using Options = ParameterTreeEditorOptions;
-
     // The grid column of the values (with value_column).
     static constexpr int _ValueColumn = 2;
 
+    using Options = ParameterTreeEditorOptions;
+
+    // With a non-empty `path`, shows `parameter_directory` as the tree of that
+    // folder, or, without one, the tree loaded from it (the model's error
+    // reaches the caller). With an empty `path` the panel starts empty.
+    // `options` switch on what the editor offers beyond its plain form.
     explicit ParameterTreeEditorPanel(wxWindow* parent, const wxString& path = wxEmptyString,
                                       std::shared_ptr<ovk_paratree::ParameterDirectory> parameter_directory = nullptr,
                                       Options options = {});
@@ -166,15 +167,7 @@ private:
     bool confirm_overwrite_changed_on_disk();
     // With keyboard, shows the root's first level.
     void expand_first_level();
-    // The tree's state as known to the guard: false until a tree is there.
-    bool last_modified_ = false;
-    wxString title_without_marker_;
-    wxString find_text_;
-    std::vector<FindMatch> matches_;
-    std::size_t next_match_ = 0;
-    wxSearchCtrl* ui_find_ = nullptr;
-    wxStaticText* ui_find_count_ = nullptr;
-    Options options_;
+
     void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
@@ -200,6 +193,17 @@ private:
     void delete_parameters(bool ask);
     // The book behind the tree's selected item, or nullptr (no item, or not a book).
     std::shared_ptr<ovk_paratree::ParameterBook> selected_book() const;
+
+    Options options_;
+    // modified() as last reported by the guard's event.
+    bool last_modified_ = false;
+    // The search: its text, its matches, and the one find_next() selects next.
+    wxString find_text_;
+    std::vector<FindMatch> matches_;
+    std::size_t next_match_ = 0;
+    // The search box and its count (with find).
+    wxSearchCtrl* ui_find_ = nullptr;
+    wxStaticText* ui_find_count_ = nullptr;
 };
 
 }  // namespace ovk_wxtools
