@@ -362,3 +362,24 @@ TEST_F(OptionsTest, DescriptionLocaleChoosesTheTextsShown)
     select({"setup"});
     EXPECT_EQ(rows()[0].second, wxS("Station name"));
 }
+
+TEST_F(OptionsTest, ModifiedStateShowsInBoldInTheTitleAndAsAnEvent)
+{
+    open();
+    std::vector<int> reported;
+    panel->Bind(EVT_PARAMETER_TREE_MODIFIED, [&](wxCommandEvent& e) { reported.push_back(e.GetInt()); });
+    select({"motor", "axis"});
+    select_rows({1});
+    dialogs().answer(wxID_YES);
+    panel->on_delete_parameter(command);
+    EXPECT_TRUE(tree()->IsBold(item({"motor", "axis"})));
+    EXPECT_TRUE(tree()->IsBold(item({"motor"})));
+    EXPECT_FALSE(tree()->IsBold(item({"setup"})));
+    EXPECT_EQ(frame->GetTitle(), wxS("* host"));
+
+    dialogs().answer(wxID_OK);
+    panel->on_save(command);
+    EXPECT_FALSE(tree()->IsBold(item({"motor", "axis"})));
+    EXPECT_EQ(frame->GetTitle(), wxS("host"));
+    EXPECT_EQ(reported, (std::vector<int>{1, 0}));
+}
