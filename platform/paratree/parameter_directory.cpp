@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <map>
 #include <system_error>
+#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/paratree/file_io.h"
@@ -32,6 +34,10 @@ struct ParameterDirectory::DiskImage {
     std::string name;
     std::vector<Book> books;
     std::vector<DiskImage> dirs;
+    // Tree-like entries that were there too but are not the tree's (book
+    // files as "x.pbook", folders as "x/"): someone else's, never deleted,
+    // and no news when they are still there.
+    std::vector<std::string> others;
 
     const Book* book(const std::string& n) const
     {
@@ -175,6 +181,7 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& fol
     report.skipped.clear();
     std::vector<fs::path> open_folders;
     auto tree = load_folder(root, "", lock.writable(), open_folders, report);
+    std::sort(report.skipped.begin(), report.skipped.end());
     tree->mark_clean(next_stamp());
     return tree;
 }
@@ -233,12 +240,11 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
         directory->children_.emplace_back(name, std::move(child));
     }
     open_folders.pop_back();
-    const std::uint64_t stamp = next_stamp();
     for (const auto& name : books) {
         const fs::path file = book_file(folder, name);
         const auto on_disk = file_io::stamp_of(file);  // before reading: a later rewrite shows
         std::shared_ptr<ParaTreeEntity> book = ParameterBook::load(file);
-        image->books.push_back({name, on_disk.value_or(file_io::FileStamp{}), book, stamp});
+        image->books.push_back({name, on_disk.value_or(file_io::FileStamp{}), book, next_stamp()});
         directory->children_.emplace_back(name, std::move(book));
     }
     directory->home_ = folder;
@@ -252,6 +258,7 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
 struct ParameterDirectory::Plan {
     fs::path root;
     bool own = false;
+    bool overwrite = false;  // others' changes at home are overwritten, not refused
     std::uint64_t stamp = 0;
     std::vector<file_io::JournalStep> make, moves, deletes, removes;
     std::vector<fs::path> staged;  // removed again unless the journal took them over
@@ -279,7 +286,7 @@ void ParameterDirectory::save(const fs::path& folder)
     save(folder, ignored);
 }
 
-void ParameterDirectory::save(const fs::path& folder, SaveReport& report)
+void ParameterDirectory::save(const fs::path& folder, SaveReport& report, const SaveOptions& options)
 {
     report = SaveReport{};
     std::error_code ec;
@@ -297,6 +304,7 @@ void ParameterDirectory::save(const fs::path& folder, SaveReport& report)
     Plan plan;
     plan.root = target;
     plan.own = home_.empty() || target == home_;
+    plan.overwrite = options.overwrite_changes_on_disk;
     plan.stamp = next_stamp();  // edits made from here on are not in what is written
     DiskImage next;
     plan_folder(target, true, target, plan.own ? image_.get() : nullptr, next, plan, lock.writable());
@@ -317,8 +325,13 @@ void ParameterDirectory::save(const fs::path& folder, SaveReport& report)
             throw;
         }
     }
-    for (auto& r : plan.remained)
-        if (has_name(remained, r.folder)) report.remained.push_back(std::move(r));
+    // Folders that stayed, each named once: the outermost.
+    for (auto& r : plan.remained) {
+        const bool inside = std::any_of(plan.remained.begin(), plan.remained.end(), [&](const SaveReport::Remained& o) {
+            return r.folder.starts_with(o.folder + "/");
+        });
+        if (!inside && has_name(remained, r.folder)) report.remained.push_back(r);
+    }
     report.written = std::move(plan.written);
     if (plan.own) settle(target, next, plan.stamp);
 }
@@ -340,11 +353,45 @@ void ParameterDirectory::plan_folder(const fs::path& folder, bool exists, const 
         throw ParaTreeError("Cannot save parameter directory to `" + to_text(plan.root) + "`: `" + to_text(path) +
                             "` " + why + "; nothing was changed.");
     };
+    // Hashed views of the names, so that large folders plan in linear time.
+    std::unordered_map<std::string, bool> mine;  // name -> is a directory
+    for (const auto& [name, child] : children_) mine[name] = dynamic_cast<const ParameterDirectory*>(child.get()) != nullptr;
+    std::unordered_map<std::string, std::pair<const DiskImage::Book*, std::optional<file_io::FileStamp>>> records;
+    std::unordered_map<std::string, const DiskImage*> known_dirs;
+    if (known) {
+        for (const auto& book : known->books) {
+            const Entry* entry = on_disk(book.name + book_suffix());
+            records[book.name] = {&book, entry ? file_io::stamp_of(book_file(folder, book.name)) : std::nullopt};
+        }
+        for (const auto& dir : known->dirs) known_dirs[dir.name] = &dir;
+        if (!plan.overwrite) {
+            // Someone else changed the tree content here since this tree last
+            // loaded or saved it: saving would undo that unseen.
+            const auto changed = [&](const std::string& name) {
+                throw ParaTreeError("Cannot save parameter directory to `" + to_text(plan.root) + "`: `" +
+                                    to_text(folder / to_path(name)) +
+                                    "` was changed by someone else since the tree was loaded or saved; nothing was "
+                                    "changed. Load the folder again, or save elsewhere.");
+            };
+            for (const auto& [name, record] : records)
+                if (!record.second || *record.second != record.first->stamp) changed(name + book_suffix());
+            for (const auto& [name, dir] : known_dirs)
+                if (const Entry* entry = on_disk(name); !entry || entry->kind != Entry::Folder) changed(name);
+            for (const auto& [name, entry] : disk) {
+                if (!is_valid_name(name)) continue;
+                if (entry.kind == Entry::Folder && !ends_with_book_suffix(name) && !known_dirs.count(name) &&
+                    !has_name(known->others, name + "/"))
+                    changed(name);
+                if (entry.kind == Entry::File && ends_with_book_suffix(name) &&
+                    !records.count(name.substr(0, name.size() - book_suffix().size())) && !has_name(known->others, name))
+                    changed(name);
+            }
+        }
+    }
     // A folder of ours that this save removes (only when saving home).
     const auto leaving_dir = [&](const std::string& name) -> const DiskImage* {
-        if (!known) return nullptr;
-        const DiskImage* d = known->dir(name);
-        return d && !get_directory(name) ? d : nullptr;
+        const auto it = known_dirs.find(name);
+        return it != known_dirs.end() && !mine[name] ? it->second : nullptr;
     };
 
     for (const auto& [name, child] : children_) {
@@ -367,12 +414,13 @@ void ParameterDirectory::plan_folder(const fs::path& folder, bool exists, const 
                                      foreign.front() + "`" + (foreign.size() > 1 ? ", ..." : "") + ")");
                 }
             }
-            const DiskImage::Book* record = known ? known->book(name) : nullptr;
-            if (record && entry && entry->kind == Entry::File && !record->who.owner_before(child) &&
-                !child.owner_before(record->who) && !record->who.expired() && !book->changed_since(record->at) &&
-                file_io::stamp_of(file) == record->stamp) {
-                next.books.push_back(*record);  // the file holds this very content already
-                continue;
+            if (const auto it = records.find(name); it != records.end() && entry && entry->kind == Entry::File) {
+                const DiskImage::Book& record = *it->second.first;
+                if (!record.who.owner_before(child) && !child.owner_before(record.who) && !record.who.expired() &&
+                    !book->changed_since(record.at) && it->second.second == record.stamp) {
+                    next.books.push_back(record);  // the file holds this very content already
+                    continue;
+                }
             }
             fs::path target = file;
             std::error_code ec;
@@ -392,7 +440,7 @@ void ParameterDirectory::plan_folder(const fs::path& folder, bool exists, const 
         const Entry* entry = on_disk(name);
         if (entry && entry->kind != Entry::Folder) conflict(sub, "exists and is not a folder");
         if (const Entry* file = on_disk(name + book_suffix()); file && file->kind == Entry::File) {
-            if (!(known && known->book(name)))
+            if (!records.count(name))
                 conflict(book_file(folder, name), "is a book file of the same name as the directory `" + name +
                                                       "`; the folder would not load with both");
         }
@@ -400,33 +448,52 @@ void ParameterDirectory::plan_folder(const fs::path& folder, bool exists, const 
         // What is on disk there is known to the child if that folder is its
         // own; otherwise (a renamed or new directory) to this directory.
         const DiskImage* sub_known = nullptr;
-        if (plan.own) sub_known = directory->home_ == sub ? directory->image_.get() : (known ? known->dir(name) : nullptr);
+        if (plan.own) {
+            const auto it = known_dirs.find(name);
+            sub_known = directory->home_ == sub ? directory->image_.get() : (it != known_dirs.end() ? it->second : nullptr);
+        }
         DiskImage sub_next;
         sub_next.name = name;
         directory->plan_folder(sub, entry != nullptr, entry ? sub : stage_in, sub_known, sub_next, plan, clean);
         next.dirs.push_back(std::move(sub_next));
     }
-    if (!known) return;
-    for (const auto& book : known->books)
-        if (!get_book(book.name)) {
-            const Entry* entry = on_disk(book.name + book_suffix());
-            if (entry && (entry->kind == Entry::File || entry->link))
-                plan.deletes.push_back({file_io::JournalStep::Delete, plan.rel(book_file(folder, book.name)), {}});
+    // What else is there stays someone else's.
+    for (const auto& [name, entry] : disk) {
+        if (!is_valid_name(name)) continue;
+        if (entry.kind == Entry::Folder && !ends_with_book_suffix(name) && !mine.count(name) && !known_dirs.count(name))
+            next.others.push_back(name + "/");
+        if (entry.kind == Entry::File && ends_with_book_suffix(name)) {
+            const std::string stem = name.substr(0, name.size() - book_suffix().size());
+            if (!mine.count(stem) && !records.count(stem)) next.others.push_back(name);
         }
-    for (const auto& dir : known->dirs)
-        if (!get_directory(dir.name) && on_disk(dir.name)) plan_removal(folder / to_path(dir.name), dir, plan, clean);
+    }
+    if (!known) return;
+    for (const auto& book : known->books) {
+        const auto it = mine.find(book.name);
+        if (it != mine.end() && !it->second) continue;  // still a book here
+        const Entry* entry = on_disk(book.name + book_suffix());
+        if (entry && (entry->kind == Entry::File || entry->link))
+            plan.deletes.push_back({file_io::JournalStep::Delete, plan.rel(book_file(folder, book.name)), {}});
+    }
+    for (const auto& dir : known->dirs) {
+        const auto it = mine.find(dir.name);
+        if (it != mine.end() && it->second) continue;  // still a directory here
+        if (on_disk(dir.name) && plan_removal(folder / to_path(dir.name), dir, plan, clean))
+            next.others.push_back(dir.name + "/");
+    }
 }
 
 // Plans the removal of a folder the tree left and no longer holds: its books
 // and sub-folders, then the folder itself unless something else is in it.
-void ParameterDirectory::plan_removal(const fs::path& folder, const DiskImage& image, Plan& plan, bool clean)
+// True when it will stay for that reason.
+bool ParameterDirectory::plan_removal(const fs::path& folder, const DiskImage& image, Plan& plan, bool clean)
 {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(folder, ec))) {
         plan.removes.push_back({file_io::JournalStep::RemoveFolder, plan.rel(folder), {}});  // the link only
-        return;
+        return false;
     }
-    if (!fs::is_directory(fs::symlink_status(folder, ec))) return;
+    if (!fs::is_directory(fs::symlink_status(folder, ec))) return false;
     const Listing disk = list_folder(folder, clean);
     for (const auto& book : image.books)
         if (disk.count(book.name + book_suffix()))
@@ -437,6 +504,7 @@ void ParameterDirectory::plan_removal(const fs::path& folder, const DiskImage& i
     find_foreign(folder, image, "", foreign);
     if (!foreign.empty()) plan.remained.push_back({plan.rel(folder), foreign});
     plan.removes.push_back({file_io::JournalStep::RemoveFolder, plan.rel(folder), {}});
+    return !foreign.empty();
 }
 
 // Adds to `foreign` what `folder` holds, at any depth, that `image` does not
@@ -523,14 +591,14 @@ void ParameterDirectory::diff_folder(const fs::path& folder, const DiskImage& im
         if (!now || *now != book.stamp) out.push_back(prefix + book.name + book_suffix());
     }
     for (const auto& book : books)
-        if (!has_name(image.books, book)) out.push_back(prefix + book + book_suffix());
+        if (!has_name(image.books, book) && !has_name(image.others, book + book_suffix()))
+            out.push_back(prefix + book + book_suffix());
     for (const auto& dir : image.dirs) {
         if (has_name(dirs, dir.name)) diff_folder(folder / to_path(dir.name), dir, prefix + dir.name + "/", out);
         else out.push_back(prefix + dir.name + "/");
     }
     for (const auto& dir : dirs)
-        if (std::none_of(image.dirs.begin(), image.dirs.end(), [&](const DiskImage& d) { return d.name == dir; }))
-            out.push_back(prefix + dir + "/");
+        if (!image.dir(dir) && !has_name(image.others, dir + "/")) out.push_back(prefix + dir + "/");
 }
 
 bool ParameterDirectory::modified() const

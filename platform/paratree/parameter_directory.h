@@ -17,7 +17,9 @@
 // across a crash, and one writer at a time (see tree_journal.h): it first
 // checks that the folder can take the tree (no folder where a book file must
 // go, no book file or foreign folder where a directory's folder must go) and
-// changes nothing when it cannot. Saving home writes only the books that
+// changes nothing when it cannot; saving home also refuses when someone else
+// changed the tree content there since it was loaded or saved (SaveOptions
+// can allow that). Saving home writes only the books that
 // changed since they were last loaded or saved. Names starting with ".ovk:"
 // are the save's own files.
 #include <cstddef>
@@ -59,6 +61,15 @@ struct SaveReport {
     std::string message() const;
 };
 
+// Choices for a save beyond the default behaviour; every field off by default.
+struct SaveOptions {
+    // Saving home normally refuses, changing nothing, when someone else
+    // changed tree content there since the tree was loaded or saved (see
+    // changed_on_disk): it would undo their change unseen. On: the folder is
+    // made to match the tree anyway.
+    bool overwrite_changes_on_disk = false;
+};
+
 class ParameterDirectory : public ParaTreeEntity {
 public:
     // A new, empty directory with no folder of its own yet.
@@ -90,7 +101,7 @@ public:
     // that failed; a failed save changes nothing in the tree's content there.
     void save(const std::filesystem::path& folder);
     // The same, telling in `report` which folders stayed and what was written.
-    void save(const std::filesystem::path& folder, SaveReport& report);
+    void save(const std::filesystem::path& folder, SaveReport& report, const SaveOptions& options = {});
 
     // ---- children, keyed by name ----
     // Order: after load, sub-directories first, then books, each group by
@@ -130,7 +141,7 @@ private:
 
     void plan_folder(const std::filesystem::path& folder, bool exists, const std::filesystem::path& stage_in,
                      const DiskImage* known, DiskImage& next, Plan& plan, bool clean) const;
-    static void plan_removal(const std::filesystem::path& folder, const DiskImage& image, Plan& plan, bool clean);
+    static bool plan_removal(const std::filesystem::path& folder, const DiskImage& image, Plan& plan, bool clean);
     static void find_foreign(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
                              std::vector<std::string>& foreign);
     void settle(const std::filesystem::path& folder, DiskImage& next, std::uint64_t stamp);

@@ -31,6 +31,9 @@ std::atomic<long> steps_left{-1};
 std::atomic<long> taken{0};
 std::atomic<bool> stopped{false};
 std::atomic<testing::StepMode> step_mode{testing::StepMode::Stop};
+std::atomic<bool> flushes{true};
+
+int flush_file(int fd) { return flushes ? ::fdatasync(fd) : 0; }
 
 // Called before every change of the file system the protocol makes.
 void step(const fs::path& path)
@@ -76,7 +79,7 @@ void write_all(int fd, std::string_view data, const fs::path& path, const std::s
 void flush_folder(const fs::path& folder)
 {
     step(folder);
-    sync_folder(folder);
+    if (flushes) sync_folder(folder);
 }
 
 fs::path resolve(const fs::path& root, const std::string& path)
@@ -255,7 +258,7 @@ fs::path write_staging_file(const fs::path& folder, std::string_view data, const
         step(temp);
         write_all(fd.fd, data, target, what);
         step(temp);
-        if (::fdatasync(fd.fd) != 0) fail("save " + what, target, errno);
+        if (flush_file(fd.fd) != 0) fail("save " + what, target, errno);
     } catch (...) {
         if (alive()) ::unlink(temp.c_str());
         throw;
@@ -273,7 +276,7 @@ void run_journal(const fs::path& root, const std::vector<JournalStep>& steps, st
         try {
             write_all(fd.fd, serialise(steps), fresh, "journal");
             step(fresh);
-            if (::fdatasync(fd.fd) != 0) fail("save journal", fresh, errno);
+            if (flush_file(fd.fd) != 0) fail("save journal", fresh, errno);
         } catch (...) {
             if (alive()) ::unlink(fresh.c_str());
             throw;
@@ -341,6 +344,8 @@ void reset()
 }
 
 long steps_taken() { return taken; }
+
+void skip_flushes(bool skip) { flushes = !skip; }
 
 }  // namespace testing
 

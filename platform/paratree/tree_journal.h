@@ -89,6 +89,9 @@ void limit_steps(long steps, StepMode mode);
 void reset();
 // Steps taken since the last limit_steps or reset.
 long steps_taken();
+// Leaves out the flushes to disk, which only matter if the machine stops:
+// tests that stop or kill the process run many saves.
+void skip_flushes(bool skip);
 }  // namespace testing
 
 }  // namespace ovk_paratree::file_io
