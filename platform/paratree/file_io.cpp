@@ -115,7 +115,9 @@ void StagedFiles::stage(const fs::path& file, std::string_view data, const std::
 {
     static std::atomic<unsigned> counter{0};
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    const std::string base = "." + to_text(file.filename()) + ".tmp-" + std::to_string(::getpid()) + "-";
+    // Short, so that a book name near the file-name limit still leaves room,
+    // and ".ovk:" marks it as ours for the clean-up of an interrupted save.
+    const std::string base = ".ovk:" + std::to_string(::getpid()) + "-";
 
     Fd fd;
     fs::path temp;

@@ -64,7 +64,8 @@ void sync_folder(const std::filesystem::path& folder);
 
 namespace ovk_paratree {
 
-// Deepest nesting of lists and mappings an attribute value may have. Deeper
+// Deepest nesting of lists and mappings an attribute value may have (a list
+// of lists of numbers is nested 2 levels). Deeper
 // values are refused when stored and when read, since writing them would
 // recurse without bound.
 inline constexpr int MaxValueNesting = 256;

@@ -15,9 +15,10 @@ std::mutex locale_mutex;
 std::string current_locale_key = "en_US";
 
 // Why `value` could not be saved and read back exactly, or "" when it can.
+// `depth`: the lists and mappings around `value`.
 std::string value_fault(const Value& value, int depth)
 {
-    if (depth > MaxValueNesting)
+    if (value.is_structured() && depth >= MaxValueNesting)
         return "it is nested deeper than " + std::to_string(MaxValueNesting) + " levels";
     switch (value.type()) {
     case Value::value_t::object:
