@@ -255,10 +255,12 @@ void ParameterTreeEditorPanel::load()
     ui_tree_path->SetValue(folder);
 }
 
-bool ParameterTreeEditorPanel::save_root_to(const wxString& folder)
+bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwrite_changes_on_disk)
 {
     try {
-        root->save(to_path(folder));
+        ovk_paratree::SaveReport report;
+        root->save(to_path(folder), report,
+                   ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
     } catch (const std::exception& error) {
         MB::Error("Exception raised while saving parameter directory: " + wxString::FromUTF8(error.what()));
         after_edit();
@@ -280,9 +282,10 @@ bool ParameterTreeEditorPanel::save()
         MB::Notice("Please load an parameter directory first.");
         return false;
     }
-    if (!confirm_overwrite_changed_on_disk())
+    bool overwrite = false;
+    if (!confirm_overwrite_changed_on_disk(overwrite))
         return false;
-    return save_root_to(root_path);
+    return save_root_to(root_path, overwrite);
 }
 
 void ParameterTreeEditorPanel::on_save_to(wxCommandEvent&)

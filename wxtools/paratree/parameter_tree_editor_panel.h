@@ -163,16 +163,20 @@ private:
     void after_edit();
     void mark_modified_items(const wxTreeItemId& item);
     void set_title_marker(bool modified);
-    // Asks before overwriting what changed on disk; true to go on.
-    bool confirm_overwrite_changed_on_disk();
+    // With check_disk_before_save, names what someone else changed on disk
+    // and asks before overwriting it. True to go on; `overwrite` tells
+    // whether the user agreed to overwrite changes.
+    bool confirm_overwrite_changed_on_disk(bool& overwrite);
     // With keyboard, shows the root's first level.
     void expand_first_level();
 
     void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
-    // Writes `root` to `folder` and tells the user how it went.
-    bool save_root_to(const wxString& folder);
+    // Writes `root` to `folder` and tells the user how it went. Without
+    // `overwrite_changes_on_disk` the model refuses to undo changes someone
+    // else made in the tree's own folder.
+    bool save_root_to(const wxString& folder, bool overwrite_changes_on_disk = false);
 
     // Copy commands. An item's path is the texts of the items from below the
     // root item down to it; the root item's path is empty.

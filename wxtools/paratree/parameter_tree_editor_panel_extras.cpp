@@ -181,8 +181,9 @@ void ParameterTreeEditorPanel::set_title_marker(bool modified)
     top->SetTitle(modified ? kTitleMarker + title : title);
 }
 
-bool ParameterTreeEditorPanel::confirm_overwrite_changed_on_disk()
+bool ParameterTreeEditorPanel::confirm_overwrite_changed_on_disk(bool& overwrite)
 {
+    overwrite = false;
     if (!options_.check_disk_before_save || !root)
         return true;
     const std::vector<std::string> changed = root->changed_on_disk();
@@ -191,9 +192,10 @@ bool ParameterTreeEditorPanel::confirm_overwrite_changed_on_disk()
     wxString list;
     for (const std::string& path : changed)
         list += wxS("\n    ") + utf8(path);
-    return MB::Confirm(wxS("These books or directories were changed on disk by someone else since the tree was "
-                           "loaded or last saved:") +
-                       list + wxS("\n\nSaving may overwrite those changes. Save anyway?")) == wxYES;
+    overwrite = MB::Confirm(wxS("These books or directories were changed on disk by someone else since the tree "
+                                "was loaded or last saved:") +
+                            list + wxS("\n\nSaving overwrites those changes. Save anyway?")) == wxYES;
+    return overwrite;
 }
 
 // ---- counts and search ----
