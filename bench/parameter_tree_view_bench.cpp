@@ -176,8 +176,97 @@ void BM_BookGrid_Bare(benchmark::State& state)
     grid->Destroy();
 }
 
+// 100 directories of 20 books of 50 parameters: 100,000 parameters, each
+// with an English and a Chinese description.
+std::shared_ptr<ParameterDirectory> searchable_tree()
+{
+    auto top = std::make_shared<ParameterDirectory>();
+    for (int d = 0; d < 100; ++d) {
+        auto directory = std::make_shared<ParameterDirectory>();
+        for (int b = 0; b < 20; ++b) {
+            auto book = std::make_shared<ParameterBook>();
+            for (int p = 0; p < 50; ++p) {
+                auto parameter = std::make_shared<Parameter>();
+                parameter->set_description("en_US", "Limit of axis " + std::to_string(p));
+                parameter->set_description("zh_CN", "轴限位 " + std::to_string(p));
+                parameter->set("value", p);
+                book->set("parameter_" + std::to_string(p), parameter);
+            }
+            directory->set("book_" + std::to_string(b), book);
+        }
+        top->set("directory_" + std::to_string(d), directory);
+    }
+    return top;
+}
+
+// The search box over the whole tree: one search for a Chinese word that
+// every parameter's description holds.
+void BM_Find_WholeTree(benchmark::State& state)
+{
+    wxFrame* frame = host();
+    if (!frame) {
+        state.SkipWithError("no display");
+        return;
+    }
+    auto* panel = new ParameterTreeEditorPanel(frame, "/bench/tree", searchable_tree(),
+                                               ParameterTreeEditorPanel::Options{.find = true});
+    for (auto _ : state)
+        panel->find(wxString::FromUTF8("限位"));
+    state.counters["matches"] = static_cast<double>(panel->find_matches().size());
+    panel->Destroy();
+}
+
+// What the unsaved-changes guard adds to every editing command: after it,
+// the bold markers of all 2,100 tree items are brought up to date. A delete
+// with no row selected changes nothing and leaves only that pass.
+void BM_ModifiedMarks_WholeTree(benchmark::State& state)
+{
+    wxFrame* frame = host();
+    if (!frame) {
+        state.SkipWithError("no display");
+        return;
+    }
+    auto tree = searchable_tree();
+    auto* panel = new ParameterTreeEditorPanel(frame, "/bench/tree", tree,
+                                               ParameterTreeEditorPanel::Options{.unsaved_guard = true});
+    wxCommandEvent unused;
+    for (auto _ : state)
+        panel->on_delete_parameter(unused);
+    state.counters["items"] = static_cast<double>(panel->ui_tree->GetCount());
+    panel->Destroy();
+}
+
+// The value column: the grid of a 10,000-parameter book, each row with its value text.
+void BM_BookGrid_PanelValueColumn(benchmark::State& state)
+{
+    wxFrame* frame = host();
+    if (!frame) {
+        state.SkipWithError("no display");
+        return;
+    }
+    auto book = big_book();
+    for (const auto& [name, parameter] : book->items())
+        parameter->set("value", 2.5);
+    auto top = std::make_shared<ParameterDirectory>();
+    top->set("big", book);
+    auto* panel = new ParameterTreeEditorPanel(frame, "/bench/tree", top,
+                                               ParameterTreeEditorPanel::Options{.value_column = true});
+    wxTreeCtrl* tree = panel->ui_tree;
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId book_item = tree->GetFirstChild(tree->GetRootItem(), cookie);
+    tree->SelectItem(book_item);
+    wxTreeEvent event(wxEVT_TREE_SEL_CHANGED, tree, book_item);
+    for (auto _ : state)
+        panel->on_tree_sel_changed(event);
+    state.counters["rows"] = panel->ui_book->GetNumberRows();
+    panel->Destroy();
+}
+
 }  // namespace
 
+BENCHMARK(BM_Find_WholeTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModifiedMarks_WholeTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BookGrid_PanelValueColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeView_Panel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeView_Bare)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeView_BareWithItemData)->Unit(benchmark::kMillisecond);

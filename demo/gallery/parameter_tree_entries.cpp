@@ -51,6 +51,13 @@ GalleryEntry sample_tree{"Parameter tree", "ParameterTreeDialog (sample tree)", 
     dialog.ShowModal();
 }, true};
 
+GalleryEntry sample_tree_all_options{
+    "Parameter tree", "ParameterTreeDialog (sample tree, every option on)", [](wxWindow* parent) {
+        SampleTreeCopy copy;
+        ParameterTreeDialog dialog(parent, copy.folder(), ParameterTreeEditorOptions::all());
+        dialog.ShowModal();
+    }};
+
 GalleryEntry empty_editor{"Parameter tree", "ParameterTreeDialog (empty, load a folder)", [](wxWindow* parent) {
     ParameterTreeDialog dialog(parent);
     dialog.ShowModal();

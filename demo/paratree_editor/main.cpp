@@ -1,5 +1,7 @@
 // ovk-paratree-editor [FOLDER]: edit a parameter tree on disk. Without a
-// folder the editor starts empty and the user loads one from it.
+// folder the editor opens the folder of the last run, or starts empty and
+// the user opens one from the File menu.
+#include "demo/paratree_editor/editor_frame.h"
 #include "wxtools/wxtools.h"
 
 #include <cstdio>
@@ -13,12 +15,9 @@ void print_usage(std::FILE* to)
 {
     std::fprintf(to,
                  "usage: ovk-paratree-editor [FOLDER]\n"
-                 "Opens the parameter tree stored in FOLDER for editing (an empty editor without one).\n");
+                 "Opens the parameter tree stored in FOLDER for editing (without one, the folder\n"
+                 "of the last run).\n");
 }
-
-// A load that fails while the dialog is built: the user has seen the error
-// box, main() only turns it into the exit status.
-struct LoadFailed {};
 
 }  // namespace
 
@@ -38,18 +37,9 @@ int main(int argc, char** argv)
     }
 
     try {
-        ovk_wxtools::run_wxapp([&]() -> wxWindow* {
-            try {
-                return new ovk_wxtools::ParameterTreeDialog(nullptr, folder);
-            } catch (const std::exception& error) {
-                // The toolkit is still running here, so the user can be told.
-                ovk_wxtools::MB::Error(wxString::FromUTF8(error.what()));
-                std::fprintf(stderr, "ovk-paratree-editor: %s\n", error.what());
-                throw LoadFailed{};
-            }
-        });
-    } catch (const LoadFailed&) {
-        return 1;
+        // A folder that cannot be loaded is reported in the window, which
+        // stays open so that another folder can be chosen.
+        ovk_wxtools::run_wxapp([&]() -> wxWindow* { return new ovk_paratree_editor::EditorFrame(folder); });
     } catch (const std::exception& error) {
         std::fprintf(stderr, "ovk-paratree-editor: %s\n", error.what());
         return 1;

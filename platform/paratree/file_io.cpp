@@ -115,7 +115,9 @@ void StagedFiles::stage(const fs::path& file, std::string_view data, const std::
 {
     static std::atomic<unsigned> counter{0};
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    const std::string base = "." + to_text(file.filename()) + ".tmp-" + std::to_string(::getpid()) + "-";
+    // Short, so that a book name near the file-name limit still leaves room,
+    // and ".ovk:" marks it as ours for the clean-up of an interrupted save.
+    const std::string base = ".ovk:" + std::to_string(::getpid()) + "-";
 
     Fd fd;
     fs::path temp;
@@ -187,6 +189,19 @@ void StagedFiles::commit()
     }
     entries_.clear();
     for (const auto& folder : folders) sync_folder(folder);
+}
+
+std::optional<FileStamp> stamp_of(const fs::path& file)
+{
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return std::nullopt;
+    FileStamp out;
+    out.dev = static_cast<std::uint64_t>(st.st_dev);
+    out.ino = static_cast<std::uint64_t>(st.st_ino);
+    out.size = static_cast<std::uint64_t>(st.st_size);
+    out.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    out.ctime_ns = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return out;
 }
 
 void sync_folder(const fs::path& folder)

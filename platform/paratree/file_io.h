@@ -1,7 +1,9 @@
 #pragma once
 // File and text helpers shared by the book and directory storage. Every
 // failure comes out as ParaTreeError with the file named in the message.
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +47,16 @@ private:
     std::vector<Entry> entries_;
 };
 
+// What identifies one state of a file on disk: a rewrite, a replacement or a
+// touch by anyone changes it.
+struct FileStamp {
+    std::uint64_t dev = 0, ino = 0, size = 0;
+    std::int64_t mtime_ns = 0, ctime_ns = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// The stamp of `file` (links followed); nullopt when it cannot be read.
+std::optional<FileStamp> stamp_of(const std::filesystem::path& file);
+
 // Flushes a folder's entries (new names from renames) to disk.
 void sync_folder(const std::filesystem::path& folder);
 
@@ -52,7 +64,8 @@ void sync_folder(const std::filesystem::path& folder);
 
 namespace ovk_paratree {
 
-// Deepest nesting of lists and mappings an attribute value may have. Deeper
+// Deepest nesting of lists and mappings an attribute value may have (a list
+// of lists of numbers is nested 2 levels). Deeper
 // values are refused when stored and when read, since writing them would
 // recurse without bound.
 inline constexpr int MaxValueNesting = 256;

@@ -15,9 +15,10 @@ std::mutex locale_mutex;
 std::string current_locale_key = "en_US";
 
 // Why `value` could not be saved and read back exactly, or "" when it can.
+// `depth`: the lists and mappings around `value`.
 std::string value_fault(const Value& value, int depth)
 {
-    if (depth > MaxValueNesting)
+    if (value.is_structured() && depth >= MaxValueNesting)
         return "it is nested deeper than " + std::to_string(MaxValueNesting) + " levels";
     switch (value.type()) {
     case Value::value_t::object:
@@ -58,6 +59,8 @@ Parameter::Parameter()
 
 std::string Parameter::class_name() const { return "Parameter"; }
 
+bool Parameter::modified() const { return clean_at_ == 0 || revision_ > clean_at_; }
+
 std::vector<std::pair<std::string, Value>> Parameter::items() const
 {
     std::vector<std::pair<std::string, Value>> out;
@@ -89,9 +92,15 @@ void Parameter::set(const std::string& name, Value value)
     if (std::string fault = value_fault(value, 0); !fault.empty())
         throw ParaTreeError("The value of attribute `" + name + "` cannot be stored: " + fault + ".");
     attributes_[name] = std::move(value);  // replaces in place or appends
+    touch();
 }
 
-bool Parameter::remove(const std::string& name) { return attributes_.erase(name) > 0; }
+bool Parameter::remove(const std::string& name)
+{
+    if (attributes_.erase(name) == 0) return false;
+    touch();
+    return true;
+}
 
 std::size_t Parameter::size() const { return attributes_.size(); }
 
@@ -135,9 +144,11 @@ void Parameter::set_description(const std::string& locale, const std::string& te
     for (auto& [key, stored] : descriptions_)
         if (key == locale) {
             stored = text;
+            touch();
             return;
         }
     descriptions_.emplace_back(locale, text);
+    touch();
 }
 
 bool Parameter::remove_description(const std::string& locale)
@@ -145,6 +156,7 @@ bool Parameter::remove_description(const std::string& locale)
     for (auto it = descriptions_.begin(); it != descriptions_.end(); ++it)
         if (it->first == locale) {
             descriptions_.erase(it);
+            touch();
             return true;
         }
     return false;

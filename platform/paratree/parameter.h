@@ -1,6 +1,7 @@
 #pragma once
 // A parameter: named attribute values plus one description text per locale.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -30,6 +31,8 @@ public:
     Parameter& operator=(const Parameter&) = delete;
 
     std::string class_name() const override;  // "Parameter"
+    // Changed since the book holding it was last loaded or saved.
+    bool modified() const override;
 
     // ---- attributes, in insertion order (a replaced value keeps its place) ----
 
@@ -84,10 +87,17 @@ public:
     // The attributes as one JSON object in order (the stored form).
     const Value& attributes() const { return attributes_; }
 
+    // The stamp of the last change (see ParaTreeEntity::next_stamp).
+    std::uint64_t revision() const { return revision_; }
+
 private:
     friend class ParameterBook;
     struct NoDefaults {};
     explicit Parameter(NoDefaults) {}
+    void touch() { revision_ = next_stamp(); }
+
+    std::uint64_t revision_ = next_stamp();
+    mutable std::uint64_t clean_at_ = 0;  // stamp of the last load or save of its book; 0: never
 
     Value attributes_ = Value::object();
     std::vector<std::pair<std::string, std::string>> descriptions_;

@@ -1,6 +1,7 @@
 #include "platform/paratree/parameter_book.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/paratree/file_io.h"
 #include "platform/paratree/para_tree_error.h"
@@ -15,30 +16,104 @@ namespace {
 
 constexpr std::string_view FormatName = "ovk-parameter-book";
 constexpr int FormatVersion = 1;
-// The envelope adds two levels (the book and the parameter) above a value.
-constexpr int MaxFileNesting = MaxValueNesting + 3;
+// The envelope adds four levels (the book, the parameters, the parameter and
+// its attributes) above a value.
+constexpr int MaxFileNesting = MaxValueNesting + 4;
 
-// Builds the document like the plain parser and stops at the first list or
-// mapping nested deeper than MaxFileNesting, so that no deeper value ever
-// reaches the recursive writer.
-class DepthLimitedParser : public nlohmann::detail::json_sax_dom_parser<Value> {
+// Builds the document in one pass, linear in its size: a mapping's entries
+// are appended in file order without the ordered map's own search per
+// insert, and a name given twice in one mapping is caught with a hash set
+// once a mapping grows. Stops at the first list or mapping nested deeper than
+// MaxFileNesting, so that no deeper value ever reaches the recursive writer.
+class DocumentBuilder {
 public:
-    using Base = nlohmann::detail::json_sax_dom_parser<Value>;
-    using Base::Base;
+    explicit DocumentBuilder(Value& root) : root_(root) {}
     bool too_deep = false;
+    std::string duplicate;  // the name given twice, when one was
 
-    bool start_object(std::size_t n) { return deeper() && Base::start_object(n); }
-    bool start_array(std::size_t n) { return deeper() && Base::start_array(n); }
-    bool end_object() { --depth_; return Base::end_object(); }
-    bool end_array() { --depth_; return Base::end_array(); }
+    bool null() { return put(Value(nullptr)); }
+    bool boolean(bool v) { return put(Value(v)); }
+    bool number_integer(std::int64_t v) { return put(Value(v)); }
+    bool number_unsigned(std::uint64_t v) { return put(Value(v)); }
+    bool number_float(double v, const std::string&) { return put(Value(v)); }
+    bool string(std::string& v) { return put(Value(std::move(v))); }
+    bool binary(Value::binary_t& v) { return put(Value(std::move(v))); }
+    bool start_object(std::size_t) { return open(Value::object()); }
+    bool start_array(std::size_t) { return open(Value::array()); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+
+    bool key(std::string& name)
+    {
+        Frame& frame = frames_.back();
+        auto& entries = frame.value->get_ref<Value::object_t&>();
+        constexpr std::size_t LinearUpTo = 16;  // small mappings: a scan beats hashing
+        bool seen = false;
+        if (entries.size() < LinearUpTo) {
+            for (const auto& entry : entries) seen = seen || entry.first == name;
+        } else {
+            if (frame.names.empty())
+                for (const auto& entry : entries) frame.names.insert(entry.first);
+            seen = !frame.names.insert(name).second;
+        }
+        if (seen) {
+            duplicate = name;
+            return false;
+        }
+        key_ = std::move(name);
+        return true;
+    }
+
+    [[noreturn]] bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e)
+    {
+        throw e;
+    }
 
 private:
-    bool deeper()
+    struct Frame {
+        Value* value;
+        std::unordered_set<std::string> names;  // filled once the mapping is large
+    };
+
+    Value* place(Value&& v)
     {
-        too_deep = ++depth_ > MaxFileNesting;
-        return !too_deep;
+        if (frames_.empty()) {
+            root_ = std::move(v);
+            return &root_;
+        }
+        Value& top = *frames_.back().value;
+        if (top.is_array()) {
+            auto& items = top.get_ref<Value::array_t&>();
+            items.push_back(std::move(v));
+            return &items.back();
+        }
+        auto& entries = static_cast<Value::object_t::Container&>(top.get_ref<Value::object_t&>());
+        entries.emplace_back(std::move(key_), std::move(v));
+        return &entries.back().second;
     }
-    int depth_ = 0;
+    bool put(Value&& v)
+    {
+        place(std::move(v));
+        return true;
+    }
+    bool open(Value&& container)
+    {
+        if (static_cast<int>(frames_.size()) >= MaxFileNesting) {
+            too_deep = true;
+            return false;
+        }
+        frames_.push_back({place(std::move(container)), {}});
+        return true;
+    }
+    bool close()
+    {
+        frames_.pop_back();
+        return true;
+    }
+
+    Value& root_;
+    std::vector<Frame> frames_;
+    std::string key_;
 };
 
 [[noreturn]] void layout_error(const std::string& source, const std::string& what)
@@ -89,20 +164,41 @@ void append_json_string(std::string& out, const std::string& text)
 
 std::string ParameterBook::class_name() const { return "ParameterBook"; }
 
+bool ParameterBook::modified() const { return clean_at_ == 0 || changed_since(clean_at_); }
+
+bool ParameterBook::changed_since(std::uint64_t stamp) const
+{
+    if (revision_ > stamp) return true;
+    for (const auto& entry : parameters_)
+        if (entry.second->revision() > stamp) return true;
+    return false;
+}
+
+void ParameterBook::mark_clean(std::uint64_t stamp) const
+{
+    clean_at_ = stamp;
+    for (const auto& entry : parameters_) entry.second->clean_at_ = stamp;
+}
+
 std::shared_ptr<ParameterBook> ParameterBook::load(const fs::path& file)
 {
     const std::string text = file_io::read_file(file, "parameter book");
-    return from_text(text, file_io::to_text(file));
+    auto book = from_text(text, file_io::to_text(file));
+    book->mark_clean(next_stamp());
+    return book;
 }
 
 std::shared_ptr<ParameterBook> ParameterBook::from_text(std::string_view text, const std::string& source)
 {
     Value doc;
     try {
-        DepthLimitedParser parser(doc);
-        Value::sax_parse(text.begin(), text.end(), &parser);
-        if (parser.too_deep)
+        DocumentBuilder builder(doc);
+        Value::sax_parse(text.begin(), text.end(), &builder);
+        if (builder.too_deep)
             layout_error(source, "its values are nested deeper than " + std::to_string(MaxValueNesting) + " levels");
+        if (!builder.duplicate.empty())
+            layout_error(source, "it names `" + builder.duplicate +
+                                     "` twice in one mapping (a parameter, attribute or locale given twice)");
     } catch (const Value::exception& e) {
         throw ParaTreeError("Parameter book `" + source + "` is not valid JSON: " + json_detail(e));
     }
@@ -196,8 +292,10 @@ std::string ParameterBook::to_text() const
 void ParameterBook::save(const fs::path& file) const
 {
     file_io::StagedFiles staged;
+    const std::uint64_t stamp = next_stamp();  // edits made from here on are not in the file
     stage_to(file, staged);
     staged.commit();
+    mark_clean(stamp);
 }
 
 void ParameterBook::stage_to(const fs::path& file, file_io::StagedFiles& staged) const
@@ -243,9 +341,11 @@ void ParameterBook::set(const std::string& name, std::shared_ptr<Parameter> para
     for (auto& [key, stored] : parameters_)
         if (key == name) {
             stored = std::move(parameter);
+            revision_ = next_stamp();
             return;
         }
     parameters_.emplace_back(name, std::move(parameter));
+    revision_ = next_stamp();
 }
 
 bool ParameterBook::remove(const std::string& name)
@@ -254,6 +354,7 @@ bool ParameterBook::remove(const std::string& name)
                                  [&](const auto& entry) { return entry.first == name; });
     if (it == parameters_.end()) return false;
     parameters_.erase(it);
+    revision_ = next_stamp();
     return true;
 }
 

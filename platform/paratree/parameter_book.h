@@ -16,6 +16,7 @@
 // Parameter and attribute names inside a file are taken as stored; names given
 // through set() must satisfy is_valid_name.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -43,6 +44,9 @@ public:
     ParameterBook& operator=(const ParameterBook&) = delete;
 
     std::string class_name() const override;  // "ParameterBook"
+    // Changed (a parameter set or removed, or a parameter it holds edited)
+    // since the book was last loaded or saved; a new book is modified.
+    bool modified() const override;
 
     // Reads the book stored in `file`. Throws ParaTreeError naming the file when
     // it cannot be read, is not valid JSON or is not of the book layout.
@@ -82,11 +86,19 @@ public:
 
 private:
     friend class ParameterDirectory;
+    // True when the book or a parameter in it changed after `stamp`.
+    bool changed_since(std::uint64_t stamp) const;
+    // Records that the book and its parameters now match what is stored.
+    void mark_clean(std::uint64_t stamp) const;
+
     // Writes the book to a temporary file beside `file` (the file a link
     // points to), creating folders; `staged` puts it in place.
     void stage_to(const std::filesystem::path& file, file_io::StagedFiles& staged) const;
 
     std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> parameters_;
+    std::uint64_t revision_ = next_stamp();  // last change of the list itself
+    // Bookkeeping, not content: a save of a const book still records it.
+    mutable std::uint64_t clean_at_ = 0;     // last load or save; 0: never
 };
 
 }  // namespace ovk_paratree

@@ -13,8 +13,17 @@
 // in memory: books and directories the tree loaded from or wrote to that very
 // folder and no longer holds are deleted (a deleted directory's folder goes
 // only once nothing but tree content was in it). Saving to any other folder
-// adds and replaces, and deletes nothing. Each book is written atomically.
+// adds and replaces, and deletes nothing. A save is all-or-nothing, also
+// across a crash, and one writer at a time (see tree_journal.h): it first
+// checks that the folder can take the tree (no folder where a book file must
+// go, no book file or foreign folder where a directory's folder must go) and
+// changes nothing when it cannot; saving home also refuses when someone else
+// changed the tree content there since it was loaded or saved (SaveOptions
+// can allow that). Saving home writes only the books that
+// changed since they were last loaded or saved. Names starting with ".ovk:"
+// are the save's own files.
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -26,6 +35,41 @@
 
 namespace ovk_paratree {
 
+// What a load found besides the tree: entries that look like tree content
+// (folders, `*.pbook` files) but whose names no tree could have written, so
+// they were not loaded. Paths relative to the tree folder, '/'-separated,
+// UTF-8; folders end with '/'.
+struct LoadReport {
+    std::vector<std::string> skipped;
+};
+
+// What a save did besides writing the tree.
+struct SaveReport {
+    // A deleted directory whose folder stayed, because it holds files that
+    // are not tree content (those are never deleted). Paths relative to the
+    // folder saved to (`foreign`: relative to `folder`).
+    struct Remained {
+        std::string folder;
+        std::vector<std::string> foreign;
+    };
+    std::vector<Remained> remained;
+    // The book files written, relative to the folder saved to; a save home
+    // writes only books that changed since they were last loaded or saved.
+    std::vector<std::string> written;
+
+    // One line per remained folder, for showing to the user; "" when none.
+    std::string message() const;
+};
+
+// Choices for a save beyond the default behaviour; every field off by default.
+struct SaveOptions {
+    // Saving home normally refuses, changing nothing, when someone else
+    // changed tree content there since the tree was loaded or saved (see
+    // changed_on_disk): it would undo their change unseen. On: the folder is
+    // made to match the tree anyway.
+    bool overwrite_changes_on_disk = false;
+};
+
 class ParameterDirectory : public ParaTreeEntity {
 public:
     // A new, empty directory with no folder of its own yet.
@@ -35,16 +79,29 @@ public:
     ~ParameterDirectory() override;
 
     std::string class_name() const override;  // "ParameterDirectory"
+    // Changed (a child set or removed anywhere below, a book or parameter
+    // edited) since the tree was last loaded from or saved to its own folder.
+    bool modified() const override;
+    // For a tree with a folder of its own: the books and directories whose
+    // files someone else added, removed or rewrote there since this tree last
+    // loaded or saved them, as paths relative to that folder ('/'-separated,
+    // UTF-8; a book as "dir/name.pbook", a directory as "dir/sub/"), sorted.
+    // Empty when nothing changed or the tree has no folder yet.
+    std::vector<std::string> changed_on_disk() const;
 
     // Reads the tree stored in `folder`. Throws ParaTreeError naming the file or
     // folder when the folder does not exist or cannot be read, a book cannot be
     // loaded, a symbolic link leads back into the tree, or a folder holds both
     // a sub-folder `x` and a book file `x.pbook`. Nothing is returned then.
     static std::shared_ptr<ParameterDirectory> load(const std::filesystem::path& folder);
+    // The same, telling in `report` what was skipped.
+    static std::shared_ptr<ParameterDirectory> load(const std::filesystem::path& folder, LoadReport& report);
     // Writes the tree into `folder` (created when missing); see the top of this
     // file for what is deleted. Throws ParaTreeError naming the file or folder
-    // that failed; books written before the failure stay written.
+    // that failed; a failed save changes nothing in the tree's content there.
     void save(const std::filesystem::path& folder);
+    // The same, telling in `report` which folders stayed and what was written.
+    void save(const std::filesystem::path& folder, SaveReport& report, const SaveOptions& options = {});
 
     // ---- children, keyed by name ----
     // Order: after load, sub-directories first, then books, each group by
@@ -80,19 +137,30 @@ public:
 
 private:
     struct DiskImage;
+    struct Plan;
 
-    void stage_tree(const std::filesystem::path& folder, file_io::StagedFiles& staged) const;
-    void settle(const std::filesystem::path& folder, const DiskImage* known);
+    void plan_folder(const std::filesystem::path& folder, bool exists, const std::filesystem::path& stage_in,
+                     const DiskImage* known, DiskImage& next, Plan& plan, bool clean) const;
+    static bool plan_removal(const std::filesystem::path& folder, const DiskImage& image, Plan& plan, bool clean);
+    static void find_foreign(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
+                             std::vector<std::string>& foreign);
+    void settle(const std::filesystem::path& folder, DiskImage& next, std::uint64_t stamp);
+    void mark_clean(std::uint64_t stamp);
     bool holds(const ParaTreeEntity* entity) const;
-    static void erase_tree_content(const std::filesystem::path& folder, const DiskImage& image);
-    static std::shared_ptr<ParameterDirectory> load_folder(
-        const std::filesystem::path& folder, std::vector<std::filesystem::path>& open_folders);
+    static void diff_folder(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
+                            std::vector<std::string>& out);
+    static std::shared_ptr<ParameterDirectory> load_folder(const std::filesystem::path& folder,
+                                                           const std::string& rel, bool clean,
+                                                           std::vector<std::filesystem::path>& open_folders,
+                                                           LoadReport& report);
 
     std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> children_;
     // The directory's own folder (empty until loaded or first saved) and what
     // the tree last loaded from or wrote to it: the only files it may delete.
     std::filesystem::path home_;
     std::unique_ptr<DiskImage> image_;
+    std::uint64_t revision_ = next_stamp();  // last change of the child list
+    std::uint64_t clean_at_ = 0;             // last load or save home; 0: never
 };
 
 }  // namespace ovk_paratree

@@ -8,6 +8,7 @@ namespace ovk_paratreeui {
 namespace {
 
 constexpr int kNameColumnWidth = 170;
+constexpr int kDescriptionColumn = 1;
 
 }  // namespace
 
@@ -120,9 +121,13 @@ ParameterTreeEditorPanel::~ParameterTreeEditorPanel() = default;
 void ParameterTreeEditorPanel::stretch_last_column(wxSizeEvent& event)
 {
     event.Skip();
-    const int free_width = ui_book->GetClientSize().GetWidth() - ui_book->GetRowLabelSize() - ui_book->GetColSize(0);
+    // A derived editor may add columns after it; they keep their widths.
+    int free_width = ui_book->GetClientSize().GetWidth() - ui_book->GetRowLabelSize();
+    for (int column = 0; column < ui_book->GetNumberCols(); ++column)
+        if (column != kDescriptionColumn)
+            free_width -= ui_book->GetColSize(column);
     if (free_width > 60)
-        ui_book->SetColSize(1, free_width);
+        ui_book->SetColSize(kDescriptionColumn, free_width);
 }
 
 }  // namespace ovk_paratreeui

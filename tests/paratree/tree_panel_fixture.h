@@ -82,9 +82,10 @@ protected:
     }
 
     Panel* make_panel(const wxString& path = wxEmptyString,
-                      std::shared_ptr<ovk_paratree::ParameterDirectory> directory = nullptr)
+                      std::shared_ptr<ovk_paratree::ParameterDirectory> directory = nullptr,
+                      Panel::Options options = {})
     {
-        panel = new Panel(frame, path, std::move(directory));
+        panel = new Panel(frame, path, std::move(directory), std::move(options));
         frame->Layout();
         return panel;
     }

@@ -36,9 +36,18 @@ void ParameterEditorDialog::on_select_attribute(wxGridRangeSelectEvent& event)
     update_row_buttons();
 }
 
+void ParameterEditorDialog::set_read_only()
+{
+    read_only_ = true;
+    SetTitle(wxS("View Parameter"));
+    ui_add_button->Disable();
+    ui_descriptions_button->Disable();
+    update_row_buttons();
+}
+
 void ParameterEditorDialog::update_row_buttons()
 {
-    const bool any = !ui_attributes->GetSelectedRows().empty();
+    const bool any = !read_only_ && !ui_attributes->GetSelectedRows().empty();
     ui_edit_button->Enable(any);
     ui_rename_button->Enable(any);
     ui_delete_button->Enable(any);

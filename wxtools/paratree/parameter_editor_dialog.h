@@ -19,6 +19,10 @@ public:
     // The parameter edited: the given one, or the one made by the constructor.
     const std::shared_ptr<ovk_paratree::Parameter>& parameter() const { return parameter_; }
 
+    // Shows the parameter without any way to change it: every command
+    // button disabled, "View Parameter" as the title.
+    void set_read_only();
+
     void on_select_attribute(wxGridRangeSelectEvent& event) override;
     void on_add(wxCommandEvent& event) override;
     void on_edit(wxCommandEvent& event) override;
@@ -33,6 +37,7 @@ private:
     void update_row_buttons();
 
     std::shared_ptr<ovk_paratree::Parameter> parameter_;
+    bool read_only_ = false;
 };
 
 }  // namespace ovk_wxtools

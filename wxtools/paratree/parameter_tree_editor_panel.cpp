@@ -7,6 +7,7 @@
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
+#include "wxtools/paratree/value_display_text.h"
 #include "wxtools/text.h"
 
 #include <wx/dirdlg.h>
@@ -31,6 +32,10 @@ extern const unsigned char ovk_resource_book_png[];
 extern const std::size_t ovk_resource_book_png_size;
 
 namespace ovk_wxtools {
+
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
 
 using ovk_paratree::ParameterBook;
 using ovk_paratree::ParameterDirectory;
@@ -77,6 +82,20 @@ wxString utf8(const std::string& text)
     return wxString::FromUTF8(text.data(), text.size());
 }
 
+// Makes `target` hold exactly what `saved` holds, keeping the object itself
+// (the tree and any open view keep pointing at it).
+void restore_parameter(ovk_paratree::Parameter& target, const ovk_paratree::Parameter& saved)
+{
+    for (const std::string& name : target.names())
+        target.remove(name);
+    for (const auto& [name, value] : saved.items())
+        target.set(name, value);
+    for (const auto& [locale, text] : target.all_descriptions())
+        target.remove_description(locale);
+    for (const auto& [locale, text] : saved.all_descriptions())
+        target.set_description(locale, text);
+}
+
 std::filesystem::path to_path(const wxString& folder)
 {
 #ifdef _WIN32
@@ -89,10 +108,14 @@ std::filesystem::path to_path(const wxString& folder)
 }  // namespace
 
 ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxString& path,
-                                                   std::shared_ptr<ParameterDirectory> parameter_directory)
-    : ovk_paratreeui::ParameterTreeEditorPanel(parent)
+                                                   std::shared_ptr<ParameterDirectory> parameter_directory,
+                                                   Options options)
+    : ovk_paratreeui::ParameterTreeEditorPanel(parent), options_(std::move(options))
 {
     ui_book->SetSelectionMode(wxGrid::wxGridSelectRows);
+    if (!options_.description_locale.empty())
+        ovk_paratree::Parameter::set_current_locale(options_.description_locale);
+    add_extras();
 
     auto* images = new wxImageList(kImageWidth, kImageHeight, false);
     images->Add(tree_picture(ovk_resource_folder_png, ovk_resource_folder_png_size));  // _ImageDirectory
@@ -105,6 +128,8 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
         root_path = path;
         ui_tree_path->SetValue(path);
         _refresh_tree_view();
+        expand_first_level();
+        after_edit();
     }
 }
 
@@ -121,6 +146,12 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
     root_path = directory;
     _refresh_tree_view();
     clear_book();
+    expand_first_level();
+    after_edit();
+    wxCommandEvent done(EVT_PARAMETER_TREE_LOADED, GetId());
+    done.SetEventObject(this);
+    done.SetString(directory);
+    ProcessWindowEvent(done);
 }
 
 void ParameterTreeEditorPanel::_refresh_tree_view()
@@ -161,11 +192,16 @@ void ParameterTreeEditorPanel::_show_parameters_of_book(const ParameterBook& boo
     wxGridUpdateLocker batch(ui_book);
     int row = ui_book->GetNumberRows();
     ui_book->AppendRows(static_cast<int>(parameters.size()));
-    for (const auto& [name, parameter] : parameters) {
-        ui_book->SetCellValue(row, 0, utf8(name));
-        ui_book->SetCellValue(row, 1, utf8(parameter->description()));
-        ++row;
-    }
+    for (const auto& [name, parameter] : parameters)
+        fill_row(row++, utf8(name), *parameter);
+}
+
+void ParameterTreeEditorPanel::fill_row(int row, const wxString& name, const ovk_paratree::Parameter& parameter)
+{
+    ui_book->SetCellValue(row, 0, name);
+    ui_book->SetCellValue(row, 1, utf8(parameter.description()));
+    if (options_.value_column)
+        ui_book->SetCellValue(row, _ValueColumn, parameter_value_text(parameter));
 }
 
 std::shared_ptr<ParaTreeEntity> ParameterTreeEditorPanel::item_object(const wxTreeItemId& item) const
@@ -200,6 +236,13 @@ wxString ParameterTreeEditorPanel::choose_folder()
 
 void ParameterTreeEditorPanel::on_load(wxCommandEvent&)
 {
+    load();
+}
+
+void ParameterTreeEditorPanel::load()
+{
+    if (!confirm_discard_changes(wxS("loading another folder")))
+        return;
     const wxString folder = choose_folder();
     if (folder.empty())
         return;
@@ -212,27 +255,45 @@ void ParameterTreeEditorPanel::on_load(wxCommandEvent&)
     ui_tree_path->SetValue(folder);
 }
 
-void ParameterTreeEditorPanel::save_root_to(const wxString& folder)
+bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwrite_changes_on_disk)
 {
     try {
-        root->save(to_path(folder));
+        ovk_paratree::SaveReport report;
+        root->save(to_path(folder), report,
+                   ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
     } catch (const std::exception& error) {
         MB::Error("Exception raised while saving parameter directory: " + wxString::FromUTF8(error.what()));
-        return;
+        after_edit();
+        return false;
     }
+    after_edit();
     MB::Notice("Save parameter to " + folder + " success.");
+    return true;
 }
 
 void ParameterTreeEditorPanel::on_save(wxCommandEvent&)
 {
+    save();
+}
+
+bool ParameterTreeEditorPanel::save()
+{
     if (!root) {
         MB::Notice("Please load an parameter directory first.");
-        return;
+        return false;
     }
-    save_root_to(root_path);
+    bool overwrite = false;
+    if (!confirm_overwrite_changed_on_disk(overwrite))
+        return false;
+    return save_root_to(root_path, overwrite);
 }
 
 void ParameterTreeEditorPanel::on_save_to(wxCommandEvent&)
+{
+    save_to();
+}
+
+void ParameterTreeEditorPanel::save_to()
 {
     if (!root) {
         MB::Notice("Please load an parameter directory first.");
@@ -310,6 +371,8 @@ void ParameterTreeEditorPanel::change_parameter_tree_out_of_control(
     if (!copied || !changed ||
         MB::Confirm("Parameter tree is changed in file system. Do you want to reload it?") != wxYES)
         return;
+    if (!confirm_discard_changes(wxS("reloading")))
+        return;
     show_errors([&] { load_directory(folder); });
 }
 
@@ -382,31 +445,37 @@ const wxString kSelectBookFirst = "Please select a parameter book first.";
 void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&)
 {
     show_errors([this] { add_tree_child(TreeChildKind::Directory); });
+    after_edit();
 }
 
 void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&)
 {
     show_errors([this] { add_tree_child(TreeChildKind::Book); });
+    after_edit();
 }
 
 void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&)
 {
     show_errors([this] { delete_tree_item(); });
+    after_edit();
 }
 
 void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&)
 {
     show_errors([this] { add_parameter(); });
+    after_edit();
 }
 
 void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&)
 {
     show_errors([this] { edit_parameter(); });
+    after_edit();
 }
 
 void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&)
 {
-    show_errors([this] { delete_parameters(); });
+    show_errors([this] { delete_parameters(options_.keyboard); });
+    after_edit();
 }
 
 std::shared_ptr<ParameterBook> ParameterTreeEditorPanel::selected_book() const
@@ -544,9 +613,7 @@ void ParameterTreeEditorPanel::add_parameter()
         return;
     book->set(key, parameter);
     ui_book->AppendRows(1);
-    const int row = ui_book->GetNumberRows() - 1;
-    ui_book->SetCellValue(row, 0, *name);
-    ui_book->SetCellValue(row, 1, utf8(parameter->description()));
+    fill_row(ui_book->GetNumberRows() - 1, *name, *parameter);
 }
 
 void ParameterTreeEditorPanel::edit_parameter()
@@ -574,19 +641,32 @@ void ParameterTreeEditorPanel::edit_parameter()
         MB::Error("Parameter `" + key + "` is not in the selected book.");
         return;
     }
+    // The dialog changes the parameter itself; by default its closing code
+    // does not matter, with cancel_restores Cancel undoes what was done.
+    const std::shared_ptr<ovk_paratree::Parameter> before = options_.cancel_restores ? parameter->clone() : nullptr;
+    int result = wxID_CANCEL;
     {
-        // The dialog changes the parameter itself; its closing code does not matter.
         ParameterEditorDialog editor(this, key, parameter);
-        editor.ShowModal();
+        result = editor.ShowModal();
     }
-    ui_book->SetCellValue(row, 1, utf8(parameter->description()));
+    if (before && result != wxID_OK)
+        restore_parameter(*parameter, *before);
+    fill_row(row, key, *parameter);
 }
 
-void ParameterTreeEditorPanel::delete_parameters()
+void ParameterTreeEditorPanel::delete_parameters(bool ask)
 {
     const wxArrayInt selected = ui_book->GetSelectedRows();
     if (selected.empty())
         return;
+    if (ask) {
+        const wxString question = selected.size() == 1
+                                      ? wxString(wxS("Do you really want to delete this 1 parameter?"))
+                                      : wxString::Format(wxS("Do you really want to delete these %zu parameters?"),
+                                                         selected.size());
+        if (MB::Confirm(question) != wxYES)
+            return;
+    }
     const std::shared_ptr<ParameterBook> book = selected_book();
     if (!book) {
         MB::Error(kSelectBookFirst);

@@ -7,12 +7,25 @@
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
 #include "platform/paratreeui/parameter_tree_editor_panel.h"
+#include "wxtools/paratree/parameter_tree_editor_options.h"
 
+#include <wx/srchctrl.h>
+
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ovk_wxtools {
+
+// Sent by the panel (with unsaved_guard) when modified() changes; the
+// event's int is 1 for modified, 0 for saved or freshly loaded.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
+// Sent by the panel after it has loaded a tree; the event's string is the folder.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
+// Sent by the panel (with find) when the matches of the search box changed.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
 
 class ParameterTreeEditorPanel : public ovk_paratreeui::ParameterTreeEditorPanel {
 public:
@@ -20,11 +33,74 @@ public:
     static constexpr int _ImageDirectory = 0;
     static constexpr int _ImageBook = 1;
 
+    // The grid column of the values (with value_column).
+    static constexpr int _ValueColumn = 2;
+
+    using Options = ParameterTreeEditorOptions;
+
     // With a non-empty `path`, shows `parameter_directory` as the tree of that
     // folder, or, without one, the tree loaded from it (the model's error
     // reaches the caller). With an empty `path` the panel starts empty.
+    // `options` switch on what the editor offers beyond its plain form.
     explicit ParameterTreeEditorPanel(wxWindow* parent, const wxString& path = wxEmptyString,
-                                      std::shared_ptr<ovk_paratree::ParameterDirectory> parameter_directory = nullptr);
+                                      std::shared_ptr<ovk_paratree::ParameterDirectory> parameter_directory = nullptr,
+                                      Options options = {});
+
+    const Options& options() const { return options_; }
+
+    // ---- unsaved changes (unsaved_guard) ----
+
+    // True when the tree holds changes not yet saved to its folder.
+    bool modified() const;
+    // With unsaved changes, asks Save / Discard / Cancel before `doing` (a
+    // phrase such as "loading another folder"). True when the caller may go
+    // on: nothing was unsaved, the tree was saved, or the user discarded.
+    // Without unsaved_guard always true.
+    bool confirm_discard_changes(const wxString& doing);
+
+    // ---- the commands, callable from menus ----
+
+    // Load asks about unsaved changes first; save() is true when the tree was written.
+    void load();
+    bool save();
+    void save_to();
+
+    // ---- counts and search ----
+
+    struct Counts {
+        std::size_t directories = 0;  // below the root
+        std::size_t books = 0;
+        std::size_t parameters = 0;
+    };
+    Counts counts() const;
+
+    // One place the search text was found: a directory or book item, and a
+    // parameter of that book (empty when the item's own name matched).
+    struct FindMatch {
+        wxTreeItemId item;
+        wxString parameter;
+    };
+    // Finds `text` (case-insensitive) in the names of directories, books and
+    // parameters and in every description of the parameters; empty clears.
+    void find(const wxString& text);
+    const std::vector<FindMatch>& find_matches() const { return matches_; }
+    // Selects the next match (the first after the last one), its book in the
+    // tree and its parameter in the grid; false when there is none.
+    bool find_next();
+
+    // ---- renaming and viewing (rename) ----
+
+    void rename_tree_item();
+    void rename_parameter();
+    void view_parameter();
+
+    // ---- description locale ----
+
+    // Shows descriptions of `locale` from now on (the model's current locale,
+    // shared by the whole program) and refreshes the grid.
+    void set_description_locale(const std::string& locale);
+    // The locales the tree's descriptions use, in first-seen order.
+    std::vector<std::string> description_locales() const;
 
     // True for a name the tree may use: not empty, no invalid character, not "." or "..".
     static bool is_valid_name(const wxString& name);
@@ -38,7 +114,7 @@ public:
     // Appends the items of `parameter_directory`'s entries below `ui_item_id`, depth first.
     void _construct_tree_branch(const std::shared_ptr<ovk_paratree::ParameterDirectory>& parameter_directory,
                                 const wxTreeItemId& ui_item_id);
-    // Appends one grid row (name, description) per parameter of `book`.
+    // Appends one grid row (name, description, with value_column the value) per parameter of `book`.
     void _show_parameters_of_book(const ovk_paratree::ParameterBook& book);
 
     // The model object shown by a tree item (nullptr for an item without one).
@@ -74,11 +150,33 @@ public:
 
 private:
     void clear_book();
+    // Fills one grid row from `parameter`.
+    void fill_row(int row, const wxString& name, const ovk_paratree::Parameter& parameter);
+    // Binds what the options add to the controls.
+    void add_extras();
+    void on_char_hook(wxKeyEvent& event);
+    void on_tree_key(wxTreeEvent& event);
+    void on_book_double_click(wxGridEvent& event);
+    void on_book_key(wxKeyEvent& event);
+    // After each command: bold markers, the title marker and the modified
+    // event (unsaved_guard); the search again, since its items may be gone.
+    void after_edit();
+    void mark_modified_items(const wxTreeItemId& item);
+    void set_title_marker(bool modified);
+    // With check_disk_before_save, names what someone else changed on disk
+    // and asks before overwriting it. True to go on; `overwrite` tells
+    // whether the user agreed to overwrite changes.
+    bool confirm_overwrite_changed_on_disk(bool& overwrite);
+    // With keyboard, shows the root's first level.
+    void expand_first_level();
+
     void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
-    // Writes `root` to `folder` and tells the user how it went.
-    void save_root_to(const wxString& folder);
+    // Writes `root` to `folder` and tells the user how it went. Without
+    // `overwrite_changes_on_disk` the model refuses to undo changes someone
+    // else made in the tree's own folder.
+    bool save_root_to(const wxString& folder, bool overwrite_changes_on_disk = false);
 
     // Copy commands. An item's path is the texts of the items from below the
     // root item down to it; the root item's path is empty.
@@ -96,9 +194,20 @@ private:
     void clear_whole_tree();
     void add_parameter();
     void edit_parameter();
-    void delete_parameters();
+    void delete_parameters(bool ask);
     // The book behind the tree's selected item, or nullptr (no item, or not a book).
     std::shared_ptr<ovk_paratree::ParameterBook> selected_book() const;
+
+    Options options_;
+    // modified() as last reported by the guard's event.
+    bool last_modified_ = false;
+    // The search: its text, its matches, and the one find_next() selects next.
+    wxString find_text_;
+    std::vector<FindMatch> matches_;
+    std::size_t next_match_ = 0;
+    // The search box and its count (with find).
+    wxSearchCtrl* ui_find_ = nullptr;
+    wxStaticText* ui_find_count_ = nullptr;
 };
 
 }  // namespace ovk_wxtools

@@ -105,4 +105,21 @@ wxString value_display_text(const nlohmann::ordered_json& value)
     return wxString::FromUTF8(out);
 }
 
+wxString parameter_value_text(const ovk_paratree::Parameter& parameter)
+{
+    if (parameter.contains("value"))
+        return value_display_text(parameter.get("value"));
+    wxString text;
+    for (const auto& [name, value] : parameter.items()) {
+        if (!text.empty())
+            text += wxS(", ");
+        text += wxString::FromUTF8(name) + wxS("=") + value_display_text(value);
+        if (text.length() > kParameterValueTextMax)
+            break;
+    }
+    if (text.length() > kParameterValueTextMax)
+        text = text.Left(kParameterValueTextMax - 1) + wxString(L"\u2026");
+    return text;
+}
+
 }  // namespace ovk_wxtools

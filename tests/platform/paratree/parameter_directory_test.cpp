@@ -335,4 +335,69 @@ TEST(ParameterDirectory, WriteFailureReplacesNoBook)
     EXPECT_EQ(ParameterDirectory::load(dir.path())->get_book("zeta")->get("z")->get("value"), Value("changed"));
 }
 
+TEST(ParameterDirectory, ModifiedFollowsEditsUpToTheLastSaveHome)
+{
+    TempFolder dir, other;
+    auto tree = sample_tree();
+    EXPECT_TRUE(tree->modified());  // never saved
+    tree->save(dir.path());
+    EXPECT_FALSE(tree->modified());
+    auto machine = tree->get_directory("machine");
+    auto axis = machine->get_book("axis");
+
+    // An in-place edit of a parameter marks its book and every directory above.
+    axis->get("speed")->set_description("zh_CN", "速度");
+    EXPECT_TRUE(axis->modified());
+    EXPECT_TRUE(machine->modified());
+    EXPECT_TRUE(tree->modified());
+    EXPECT_FALSE(tree->get_book("zeta")->modified());
+    EXPECT_FALSE(machine->get_directory("deep")->modified());
+    tree->save(other.path());  // a copy elsewhere does not save it home
+    EXPECT_TRUE(tree->modified());
+    tree->save(dir.path());
+    EXPECT_FALSE(tree->modified());
+
+    const std::vector<std::function<void()>> edits{
+        [&] { machine->remove("deep"); },
+        [&] { tree->set("新", std::make_shared<ParameterBook>()); },
+        [&] { axis->remove("speed"); },
+        [&] { tree->get_book("zeta")->get("z")->remove("value"); },
+    };
+    for (const auto& edit : edits) {
+        auto back = ParameterDirectory::load(dir.path());
+        EXPECT_FALSE(back->modified());
+        tree = back;
+        machine = tree->get_directory("machine");
+        axis = machine->get_book("axis");
+        edit();
+        EXPECT_TRUE(tree->modified());
+        tree->save(dir.path());
+        EXPECT_FALSE(tree->modified());
+    }
+    EXPECT_TRUE(ParameterDirectory::load(dir.path())->clone()->modified());
+}
+
+TEST(ParameterDirectory, ChangedOnDiskListsWhatOthersDid)
+{
+    TempFolder dir;
+    auto tree = sample_tree();
+    EXPECT_TRUE(tree->changed_on_disk().empty());  // no folder yet
+    tree->save(dir.path());
+    EXPECT_TRUE(tree->changed_on_disk().empty());
+
+    book_with("x", 1)->save(dir / "machine" / "axis.pbook");
+    book_with("x", 1)->save(dir.path() / std::filesystem::path(u8"新.pbook"));
+    std::filesystem::remove_all(dir / "machine" / "deep");
+    std::filesystem::create_directory(dir / "added");
+    write_text(dir / "notes.txt", "not tree content");
+    EXPECT_EQ(tree->changed_on_disk(), (Names{"added/", "machine/axis.pbook", "machine/deep/", "新.pbook"}));
+    // Saving would undo their changes unseen: refused unless asked for.
+    EXPECT_THROW(tree->save(dir.path()), ParaTreeError);
+    SaveReport report;
+    tree->save(dir.path(), report, SaveOptions{.overwrite_changes_on_disk = true});
+    // What the tree holds is back; the others' additions stay theirs, known now.
+    EXPECT_TRUE(std::filesystem::exists(dir / "machine" / "deep" / "leaf.pbook"));
+    EXPECT_TRUE(tree->changed_on_disk().empty());
+}
+
 OVK_MODEL_TEST_MAIN

@@ -1,0 +1,53 @@
+#pragma once
+// What the parameter tree editor offers beyond its plain form. Every field is
+// off by default, and the editor then behaves exactly as it always did; a
+// tool that edits trees every day turns them on (the stand-alone editor does).
+#include <string>
+
+namespace ovk_wxtools {
+
+struct ParameterTreeEditorOptions {
+    // A third grid column with each parameter's main value: its attribute
+    // "value" when it has one, else a short summary of its attributes.
+    bool value_column = false;
+    // Tracks unsaved changes: modified() and EVT_PARAMETER_TREE_MODIFIED,
+    // changed books and directories in bold, a "*" before the window title,
+    // and Save / Discard / Cancel before a load, a reload or closing the
+    // window would drop them.
+    bool unsaved_guard = false;
+    // Before Save, names the books and directories someone else changed on
+    // disk since the load or the last save and asks before overwriting them.
+    bool check_disk_before_save = false;
+    // "Rename..." renames the selected parameter and F2 the selected tree
+    // item; "View..." opens the parameter read-only.
+    bool rename = false;
+    // A search box over the whole tree; Enter selects the next match.
+    bool find = false;
+    // Double-click on a parameter edits it, Delete deletes the selected
+    // parameters (after a question), Ctrl+S saves, and the first level of a
+    // loaded tree is shown expanded.
+    bool keyboard = false;
+    // Cancel in the parameter editor puts the parameter back as it was when
+    // the editor opened, changes made in its sub-dialogs included.
+    bool cancel_restores = false;
+    // The locale whose descriptions the grid and the editors show (falling
+    // back to any non-empty one), such as "zh_CN"; empty keeps the model's.
+    std::string description_locale{};
+    // ParameterTreeDialog gets a resize border.
+    bool resizable_dialog = false;
+
+    // Everything on; the locale stays to be chosen.
+    static ParameterTreeEditorOptions all()
+    {
+        return {.value_column = true,
+                .unsaved_guard = true,
+                .check_disk_before_save = true,
+                .rename = true,
+                .find = true,
+                .keyboard = true,
+                .cancel_restores = true,
+                .resizable_dialog = true};
+    }
+};
+
+}  // namespace ovk_wxtools
