@@ -11,7 +11,7 @@
 #include <functional>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 using ovk_paratree::Parameter;
 using ovk_paratree::ParameterBook;
 using ovk_paratree::ParameterDirectory;

@@ -19,10 +19,10 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
-using ovk_test::listing;
-using ovk_test::read_text;
-using ovk_test::TempFolder;
-using ovk_test::write_text;
+using ovk_wxtest::listing;
+using ovk_wxtest::read_text;
+using ovk_wxtest::TempFolder;
+using ovk_wxtest::write_text;
 using Names = std::vector<std::string>;
 namespace fs = std::filesystem;
 namespace hook = ovk_paratree::file_io::testing;
