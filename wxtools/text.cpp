@@ -6,6 +6,71 @@
 
 namespace ovk_wxtools {
 
+wxString from_utf8(std::string_view text)
+{
+    if (text.empty())
+        return wxString();
+    // Valid text, the usual case, takes the toolkit's own decoder.
+    wxString valid = wxString::FromUTF8(text.data(), text.size());
+    if (!valid.empty())
+        return valid;
+    // The toolkit gives up on the first bad byte; decode by hand, replacing
+    // each maximal broken sequence with U+FFFD as Unicode recommends.
+    wxString result;
+    result.reserve(text.size());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            result += wxUniChar(static_cast<wxUint32>(c));
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        wxUint32 code = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            code = c & 0x0F;
+            if (c == 0xE0)
+                low = 0xA0;  // no overlong forms
+            if (c == 0xED)
+                high = 0x9F;  // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            code = c & 0x07;
+            if (c == 0xF0)
+                low = 0x90;
+            if (c == 0xF4)
+                high = 0x8F;  // nothing above U+10FFFF
+        }
+        std::size_t taken = 1;
+        if (length > 0) {
+            for (; taken < length && i + taken < n; ++taken) {
+                const auto d = static_cast<unsigned char>(text[i + taken]);
+                if (d < (taken == 1 ? low : 0x80) || d > (taken == 1 ? high : 0xBF))
+                    break;
+                code = (code << 6) | (d & 0x3F);
+            }
+        }
+        if (length > 0 && taken == length)
+            result += wxUniChar(code);
+        else
+            result += wxUniChar(0xFFFD);
+        i += taken;
+    }
+    return result;
+}
+
+wxString from_utf8(const char* text)
+{
+    return text ? from_utf8(std::string_view(text)) : wxString();
+}
+
 bool is_unicode_space(wxUniChar c)
 {
     const wxUint32 v = c.GetValue();
@@ -39,9 +104,9 @@ wxString strip_whitespace(const wxString& text)
 wxString format_real(double value)
 {
     if (std::isnan(value))
-        return "nan";
+        return wxS("nan");
     if (std::isinf(value))
-        return value > 0 ? "inf" : "-inf";
+        return value > 0 ? wxS("inf") : wxS("-inf");
     char buffer[64];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string text(buffer, end);
@@ -55,6 +120,17 @@ wxString format_real(double value)
     if (text.find_first_of(".e") == std::string::npos)
         text += ".0";
     return wxString::FromUTF8(text);
+}
+
+wxString format_fixed(double value, int digits)
+{
+    if (!std::isfinite(value))
+        return format_real(value);
+    char buffer[400];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, digits);
+    if (error != std::errc())
+        return format_real(value);
+    return wxString::FromAscii(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 }  // namespace ovk_wxtools

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 using namespace ovk_wxtools;
 using namespace ovk_test;
 
@@ -173,4 +175,37 @@ TEST(SingleChoiceTimeoutDialog, NothingPreselectedOutsideTheChoices)
     EXPECT_EQ(empty.GetSelectionIndex(), -1);
     EXPECT_EQ(run_modal(empty, [] {}), wxID_OK);
     EXPECT_EQ(empty.GetSelection(), "");
+}
+
+TEST(SingleChoiceTimeoutDialog, CountdownKeepsItsPointUnderADecimalCommaLocale)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    SingleChoiceTimeoutDialog dialog(nullptr, "端口:", "选择", {"电压", "电流"}, 2.5);
+    EXPECT_EQ(dialog.mChoicesBox->GetString(1), wxString::FromUTF8("电流"));
+    dialog.Show();
+    EXPECT_EQ(dialog.GetTitle(), wxString::FromUTF8("选择 2.5"));
+    tick(dialog);
+    EXPECT_EQ(dialog.GetTitle(), wxString::FromUTF8("选择 2.4"));
+    dialog.Hide();
+    std::setlocale(LC_NUMERIC, before.c_str());
+    if (!german)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/install-deps.sh generates it)";
+}
+
+TEST(SingleChoiceTimeoutDialog, ATimeoutWithNothingPreselectedLeavesNothingSelected)
+{
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.3, -1);
+    // The list takes the focus as a user's Tab would give it, then nobody acts.
+    EXPECT_EQ(run_modal(dialog, [&] { dialog.mChoicesBox->SetFocus(); }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelectionIndex(), -1);
+    EXPECT_EQ(dialog.GetSelection(), "");
+}
+
+TEST(SingleChoiceTimeoutDialog, ARowTheToolkitSelectsIsNobodysChoice)
+{
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.3, 1);
+    // Selected without a selection event, as GTK does when the list takes the focus.
+    EXPECT_EQ(run_modal(dialog, [&] { dialog.mChoicesBox->SetSelection(0); }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelection(), "COM2");
 }

@@ -1,5 +1,7 @@
 #include "wxtools/dialogs/single_choice_timeout_dialog.h"
 
+#include "wxtools/text.h"
+
 #include <wx/sizer.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
@@ -21,8 +23,10 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
     for (const wxString& c : choices_)
         items.Add(c);
     mChoicesBox = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, items, wxLB_SINGLE);
-    if (!choices_.empty() && selection >= 0 && selection < static_cast<int>(choices_.size()))
+    if (!choices_.empty() && selection >= 0 && selection < static_cast<int>(choices_.size())) {
         mChoicesBox->SetSelection(selection);
+        chosen = selection;
+    }
     // GTK rows are taller than the toolkit's estimate; without a minimum the
     // last of a few entries is cut off. Up to eight rows are shown at once.
     const int rows = std::clamp(static_cast<int>(choices_.size()), 3, 8);
@@ -60,6 +64,14 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
     }
 }
 
+SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxString& message,
+                                                     const wxString& caption_, std::initializer_list<Text> choices_,
+                                                     double timeout, int selection)
+    : SingleChoiceTimeoutDialog(parent, message, caption_, std::vector<wxString>(choices_.begin(), choices_.end()),
+                                timeout, selection)
+{
+}
+
 int SingleChoiceTimeoutDialog::GetSelectionIndex() const
 {
     return mChoicesBox->GetSelection();
@@ -81,7 +93,7 @@ void SingleChoiceTimeoutDialog::stop_countdown()
 
 void SingleChoiceTimeoutDialog::show_countdown()
 {
-    SetTitle(caption + " " + wxString::Format("%.1f", left));
+    SetTitle(caption + wxS(" ") + format_fixed(left, 1));
 }
 
 void SingleChoiceTimeoutDialog::end(int code)
@@ -113,6 +125,13 @@ void SingleChoiceTimeoutDialog::OnTimerEvent(wxTimerEvent&)
     left -= 0.1;
     if (left <= 0) {
         stop_countdown();
+        // A row the toolkit selected on its own is nobody's choice.
+        if (mChoicesBox->GetSelection() != chosen) {
+            if (chosen >= 0)
+                mChoicesBox->SetSelection(chosen);
+            else
+                mChoicesBox->SetSelection(wxNOT_FOUND);
+        }
         end(wxID_OK);
     } else {
         show_countdown();
@@ -121,6 +140,7 @@ void SingleChoiceTimeoutDialog::OnTimerEvent(wxTimerEvent&)
 
 void SingleChoiceTimeoutDialog::OnSelectionChanged(wxCommandEvent&)
 {
+    chosen = mChoicesBox->GetSelection();
     if (!timer)
         return;
     timer->Stop();
@@ -129,6 +149,7 @@ void SingleChoiceTimeoutDialog::OnSelectionChanged(wxCommandEvent&)
 
 void SingleChoiceTimeoutDialog::OnChoicesBoxDClick(wxCommandEvent&)
 {
+    chosen = mChoicesBox->GetSelection();
     stop_countdown();
     end(wxID_OK);
 }
