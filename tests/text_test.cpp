@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -35,8 +36,13 @@ TEST(Text, RealsReadBackInTheirShortestForm)
     EXPECT_EQ(format_real(std::numeric_limits<double>::infinity()), "inf");
     EXPECT_EQ(format_real(-std::numeric_limits<double>::infinity()), "-inf");
     EXPECT_EQ(format_real(std::nan("")), "nan");
-    for (double v : {0.1 + 0.2, 1.0 / 3, 6.02214076e23, 5e-324})
-        EXPECT_EQ(std::strtod(format_real(v).ToStdString().c_str(), nullptr), v);
+    // Read back with from_chars: strtod would follow a decimal-comma LC_NUMERIC.
+    for (double v : {0.1 + 0.2, 1.0 / 3, 6.02214076e23, 5e-324}) {
+        const std::string text = format_real(v).utf8_string();
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        EXPECT_EQ(back, v);
+    }
 }
 
 TEST(Text, NarrowTextIsReadAsUtf8AndBadBytesBecomeReplacementCharacters)
@@ -54,6 +60,7 @@ TEST(Text, NarrowTextIsReadAsUtf8AndBadBytesBecomeReplacementCharacters)
         {"\xed\xa0\x80", L"\uFFFD\uFFFD\uFFFD"},            // a surrogate
         {"\xf4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
         {"\xf0\x9f\x98\x80", L"\U0001F600"},
+        {"\xf0\x9f\x98" "x", L"\uFFFDx"},                 // four bytes cut short after three
         {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
     };
     for (const auto& c : cases)

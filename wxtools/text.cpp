@@ -6,62 +6,82 @@
 
 namespace ovk_wxtools {
 
+namespace {
+
+// Decodes the character starting at text[i]: its code point and the number of
+// bytes it takes, or, for a broken sequence, U+FFFD and the length of the
+// broken part (its maximal subpart, as Unicode recommends replacing it).
+struct Decoded {
+    wxUint32 code;
+    std::size_t length;
+    bool valid;
+};
+
+Decoded decode_utf8(std::string_view text, std::size_t i)
+{
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80)
+        return {c, 1, true};
+    std::size_t length = 0;
+    wxUint32 code = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+        code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        code = c & 0x0F;
+        if (c == 0xE0)
+            low = 0xA0;  // no overlong forms
+        if (c == 0xED)
+            high = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        code = c & 0x07;
+        if (c == 0xF0)
+            low = 0x90;
+        if (c == 0xF4)
+            high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return {0xFFFD, 1, false};
+    }
+    std::size_t taken = 1;
+    for (; taken < length && i + taken < text.size(); ++taken) {
+        const auto d = static_cast<unsigned char>(text[i + taken]);
+        if (d < (taken == 1 ? low : 0x80) || d > (taken == 1 ? high : 0xBF))
+            break;
+        code = (code << 6) | (d & 0x3F);
+    }
+    if (taken < length)
+        return {0xFFFD, taken, false};
+    return {code, length, true};
+}
+
+}  // namespace
+
 wxString from_utf8(std::string_view text)
 {
-    if (text.empty())
-        return wxString();
-    // Valid text, the usual case, takes the toolkit's own decoder.
-    wxString valid = wxString::FromUTF8(text.data(), text.size());
-    if (!valid.empty())
-        return valid;
-    // The toolkit gives up on the first bad byte; decode by hand, replacing
-    // each maximal broken sequence with U+FFFD as Unicode recommends.
-    wxString result;
-    result.reserve(text.size());
-    const std::size_t n = text.size();
+    // The toolkit's decoder lets surrogates and code points beyond U+10FFFF
+    // through and gives up on any other bad byte: check first, then decode
+    // valid text (the usual case) with it, broken text by hand.
     std::size_t i = 0;
-    while (i < n) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            result += wxUniChar(static_cast<wxUint32>(c));
+    while (i < text.size()) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
-        std::size_t length = 0;
-        wxUint32 code = 0;
-        unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            code = c & 0x0F;
-            if (c == 0xE0)
-                low = 0xA0;  // no overlong forms
-            if (c == 0xED)
-                high = 0x9F;  // no surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            code = c & 0x07;
-            if (c == 0xF0)
-                low = 0x90;
-            if (c == 0xF4)
-                high = 0x8F;  // nothing above U+10FFFF
-        }
-        std::size_t taken = 1;
-        if (length > 0) {
-            for (; taken < length && i + taken < n; ++taken) {
-                const auto d = static_cast<unsigned char>(text[i + taken]);
-                if (d < (taken == 1 ? low : 0x80) || d > (taken == 1 ? high : 0xBF))
-                    break;
-                code = (code << 6) | (d & 0x3F);
-            }
-        }
-        if (length > 0 && taken == length)
-            result += wxUniChar(code);
-        else
-            result += wxUniChar(0xFFFD);
-        i += taken;
+        const Decoded next = decode_utf8(text, i);
+        if (!next.valid)
+            break;
+        i += next.length;
+    }
+    if (i == text.size())
+        return wxString::FromUTF8(text.data(), text.size());
+    wxString result = wxString::FromUTF8(text.data(), i);
+    while (i < text.size()) {
+        const Decoded next = decode_utf8(text, i);
+        result += wxUniChar(next.code);
+        i += next.length;
     }
     return result;
 }
