@@ -181,7 +181,7 @@ TEST(SingleChoiceTimeoutDialog, CountdownKeepsItsPointUnderADecimalCommaLocale)
 {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    SingleChoiceTimeoutDialog dialog(nullptr, "端口:", "选择", {"电压", "电流"}, 2.5);
+    SingleChoiceTimeoutDialog dialog(nullptr, wxString::FromUTF8("端口:"), wxString::FromUTF8("选择"), {"电压", "电流"}, 2.5);
     EXPECT_EQ(dialog.mChoicesBox->GetString(1), wxString::FromUTF8("电流"));
     dialog.Show();
     EXPECT_EQ(dialog.GetTitle(), wxString::FromUTF8("选择 2.5"));
@@ -208,4 +208,23 @@ TEST(SingleChoiceTimeoutDialog, ARowTheToolkitSelectsIsNobodysChoice)
     // Selected without a selection event, as GTK does when the list takes the focus.
     EXPECT_EQ(run_modal(dialog, [&] { dialog.mChoicesBox->SetSelection(0); }), wxID_OK);
     EXPECT_EQ(dialog.GetSelection(), "COM2");
+}
+
+TEST(SingleChoiceTimeoutDialog, AClickOnTheRowTheToolkitSelectedIsTheUsersChoice)
+{
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.5, -1);
+    EXPECT_EQ(run_modal(dialog, [&] {
+        flush_events();  // whatever the toolkit did on showing is over
+        // The press reaches the library first; then the focus it gives makes
+        // GTK select row 0, and the click itself selects nothing new.
+        wxMouseEvent press(wxEVT_LEFT_DOWN);
+        press.SetEventObject(dialog.mChoicesBox);
+        dialog.mChoicesBox->ProcessWindowEvent(press);
+        dialog.mChoicesBox->SetSelection(0);
+        EXPECT_TRUE(wait_until([&] { return dialog.GetTitle() == "Pick"; }, 2000));
+        wait_until([] { return false; }, 600);
+        EXPECT_TRUE(dialog.IsModal()) << "the countdown stopped";
+        click(dialog.m_sdbSizer1OK);
+    }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelectionIndex(), 0);
 }

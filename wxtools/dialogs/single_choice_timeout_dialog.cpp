@@ -50,6 +50,7 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
     Bind(wxEVT_CLOSE_WINDOW, &SingleChoiceTimeoutDialog::OnCloseDialog, this);
     mChoicesBox->Bind(wxEVT_LISTBOX, &SingleChoiceTimeoutDialog::OnSelectionChanged, this);
     mChoicesBox->Bind(wxEVT_LISTBOX_DCLICK, &SingleChoiceTimeoutDialog::OnChoicesBoxDClick, this);
+    mChoicesBox->Bind(wxEVT_LEFT_DOWN, &SingleChoiceTimeoutDialog::OnChoicesBoxClick, this);
     // OK and Cancel keep their standard handling (the handler skips) but stop the countdown.
     m_sdbSizer1OK->Bind(wxEVT_BUTTON, &SingleChoiceTimeoutDialog::OnButton, this);
     m_sdbSizer1Cancel->Bind(wxEVT_BUTTON, &SingleChoiceTimeoutDialog::OnButton, this);
@@ -138,13 +139,50 @@ void SingleChoiceTimeoutDialog::OnTimerEvent(wxTimerEvent&)
     }
 }
 
-void SingleChoiceTimeoutDialog::OnSelectionChanged(wxCommandEvent&)
+bool SingleChoiceTimeoutDialog::toolkit_selected(int row) const
 {
-    chosen = mChoicesBox->GetSelection();
+    // GTK selects the first row, or the selected one again, when the list
+    // takes the focus without a cursor row; it does so before the list has
+    // the focus, which a user's click or key never does.
+    return !mChoicesBox->HasFocus() && (row == chosen || (chosen == -1 && row == 0));
+}
+
+void SingleChoiceTimeoutDialog::user_chose(int row)
+{
+    chosen = row;
     if (!timer)
         return;
     timer->Stop();
     SetTitle(caption);
+}
+
+void SingleChoiceTimeoutDialog::OnSelectionChanged(wxCommandEvent&)
+{
+    const int row = mChoicesBox->GetSelection();
+    if (toolkit_selected(row)) {
+        // Nobody chose it: take the highlight away again (GTK has its cursor
+        // row now and does not select by itself a second time).
+        if (chosen == -1)
+            CallAfter([this] {
+                if (chosen == -1)
+                    mChoicesBox->SetSelection(wxNOT_FOUND);
+            });
+        return;
+    }
+    user_chose(row);
+}
+
+void SingleChoiceTimeoutDialog::OnChoicesBoxClick(wxMouseEvent& event)
+{
+    // A click on the row the toolkit has just selected changes no selection
+    // and sends no event; once the click is handled, what it left selected
+    // is the user's choice.
+    event.Skip();
+    CallAfter([this] {
+        const int row = mChoicesBox->GetSelection();
+        if (row >= 0 && row != chosen)
+            user_chose(row);
+    });
 }
 
 void SingleChoiceTimeoutDialog::OnChoicesBoxDClick(wxCommandEvent&)

@@ -54,6 +54,9 @@ private:
     void end(int code);
     void show_countdown();
     void OnButton(wxCommandEvent& event);
+    void OnChoicesBoxClick(wxMouseEvent& event);
+    bool toolkit_selected(int row) const;
+    void user_chose(int row);
 
     std::vector<wxString> choices;
     double left = 0;
