@@ -8,6 +8,7 @@
 #include "wxtools/app/show_errors.h"
 #include "wxtools/app/simple_app.h"
 #include "wxtools/app/simple_input_dialog.h"
+#include "wxtools/app/utf8_ctype.h"
 #include "wxtools/app/window_fit_layout.h"
 
 // Prompt dialogs.

@@ -133,3 +133,12 @@ TEST(ShowErrors, AnErrorBecomesOneBoxAndFalse)
     EXPECT_FALSE(show_errors([] { throw 7; }));
     EXPECT_EQ(dialogs().last().message, "Unexpected error.");
 }
+
+TEST(MBInput, NarrowDefaultsAreReadAsUtf8)
+{
+    dialogs().type("1").type("1");
+    MB::Input("t", "Input Dialog", "默认");
+    EXPECT_EQ(dialogs().last().value, wxString::FromUTF8("默认"));
+    MB::Input("t", "Input Dialog", std::string("默认\xff"));
+    EXPECT_EQ(dialogs().last().value, wxString::FromUTF8("默认\uFFFD"));
+}

@@ -2,6 +2,7 @@
 // own main() and no shared toolkit environment.
 #include "wxtools/app/simple_app.h"
 
+#include "wxtools/app/utf8_ctype.h"
 #include "wxtools/errors.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <wx/frame.h>
 #include <wx/toplevel.h>
 
+#include <clocale>
 #include <map>
 #include <string>
 
@@ -154,8 +156,37 @@ TEST(RunWxApp, ErrorsOfTheWindowConstructorPassThrough)
     EXPECT_EQ(run_wxapp<EndingDialog>(3), 3);
 }
 
+TEST(RunWxApp, CallersPlainNarrowLiteralsComeOutWhole)
+{
+    // As a tool starts: LC_CTYPE "C", whatever LANG says.
+    std::setlocale(LC_CTYPE, "C");
+    const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+    wxString label;
+    EXPECT_EQ(run_wxapp([&]() -> wxWindow* {
+        label = "电压 ok";  // converted by the toolkit through LC_CTYPE
+        return new EndingDialog(wxID_OK);
+    }), wxID_OK);
+    EXPECT_EQ(label, wxString::FromUTF8("电压 ok"));
+    EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), numeric);
+}
+
+TEST(RunWxApp, Utf8CtypeSwitchesLcCtypeOnly)
+{
+    std::setlocale(LC_CTYPE, "C");
+    const std::string numeric = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") ? "de_DE.UTF-8" : "C";
+    ASSERT_EQ(wxString("电压").length(), 0u) << "the C locale cannot convert it";
+    EXPECT_TRUE(use_utf8_ctype());
+    EXPECT_EQ(wxString("电压").length(), 2u);
+    EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), numeric);
+    // Already UTF-8: left as it is.
+    const std::string ctype = current_ctype();
+    EXPECT_TRUE(use_utf8_ctype());
+    EXPECT_EQ(current_ctype(), ctype);
+}
+
 int main(int argc, char** argv)
 {
+    std::setlocale(LC_NUMERIC, "");  // as the environment says, for the decimal-comma runs
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -238,3 +238,45 @@ static_assert(default_constructible_list<std::string>);
 static_assert(!default_constructible_list<Sample>);
 
 }  // namespace
+
+TEST_F(ComboListTest, NarrowTextsShowAsUtf8WithTheDefaultCallback)
+{
+    const wxString power = wxString::FromUTF8("电压");
+    ComboList<std::string> strings(list_box());
+    strings.Append("电压");
+    strings.AppendItems({std::string("电流"), std::string("bad\xff")});
+    EXPECT_EQ(shown(strings.control),
+              (std::vector<wxString>{power, wxString::FromUTF8("电流"), wxString::FromUTF8("bad\uFFFD")}));
+    EXPECT_EQ(strings.objects[0], "电压");
+
+    ComboList<const char*> pointers(list_box());
+    pointers.Append("电压");
+    pointers.Insert("频率", 0);
+    EXPECT_EQ(shown(pointers.control), (std::vector<wxString>{wxString::FromUTF8("频率"), power}));
+}
+
+namespace {
+
+// Movable only, and without a default constructor.
+struct Channel {
+    explicit Channel(std::string name) : name(std::make_unique<std::string>(std::move(name))) {}
+    std::unique_ptr<std::string> name;
+};
+
+}  // namespace
+
+TEST_F(ComboListTest, MoveOnlyObjectsWithoutDefaultConstructor)
+{
+    ComboList<Channel> list(list_box(), [](const Channel& c) { return wxString::FromUTF8(*c.name); });
+    list.Append(Channel("电压"));
+    list.Insert(Channel("a"), 0);
+    std::vector<Channel> batch;
+    batch.emplace_back("b");
+    list.AppendItems(std::move(batch));
+    EXPECT_EQ(shown(list.control), (std::vector<wxString>{"a", wxString::FromUTF8("电压"), "b"}));
+    list.SetSelection(1);
+    EXPECT_EQ(*list.GetSelection()->name, "电压");
+    list.Delete(0);
+    list.Clear();
+    EXPECT_TRUE(list.empty());
+}

@@ -299,3 +299,36 @@ TEST_F(RowGridTest, MissingValuesFailAfterTheRowIsAdded)
 }
 
 }  // namespace
+
+namespace {
+
+// Movable only, and without a default constructor.
+struct Probe {
+    Probe(std::string name, int value) : name(std::make_unique<std::string>(std::move(name))), value(value) {}
+    std::unique_ptr<std::string> name;
+    int value;
+};
+
+}  // namespace
+
+TEST_F(RowGridTest, MoveOnlyObjectsWithoutDefaultConstructor)
+{
+    wxGrid* g = grid(2);
+    RowGrid<Probe> rows(g, [](const Probe& p) { return RowValues{*p.name, p.value}; });
+    rows.Append(Probe("电压", 5));
+    rows.Insert(Probe("bad\xff", 1), 0);
+    std::vector<Probe> batch;
+    batch.emplace_back("c", 3);
+    rows.AppendItems(std::move(batch));
+    EXPECT_EQ(row(g, 0), (Texts{wxString::FromUTF8("bad\uFFFD"), "1"}));
+    EXPECT_EQ(row(g, 1), (Texts{wxString::FromUTF8("电压"), "5"}));
+    rows.SetSelection(2);
+    EXPECT_EQ(rows.GetSelection()->value, 3);
+    rows.objects[1].value = 7;
+    rows.Update(1);
+    EXPECT_EQ(row(g, 1)[1], "7");
+    rows.Delete(0);
+    rows.Clear();
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(g->GetNumberRows(), 0);
+}

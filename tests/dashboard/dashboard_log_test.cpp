@@ -202,3 +202,14 @@ TEST_F(DashboardTest, LoggerOutlivingTheDashboardDropsItsRecords)
     EXPECT_EQ(sink->dropped(), 2u);
     flush_events();
 }
+
+TEST_F(DashboardTest, InvalidUtf8KeepsTheReadableRestOfTheMessage)
+{
+    make();
+    auto logger = logger_into(dash->sink());
+    logger->error("温度 \xff 81");
+    settle();
+    auto rows = history();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].message, wxString::FromUTF8("温度 \uFFFD 81"));
+}

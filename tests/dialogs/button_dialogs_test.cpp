@@ -106,3 +106,12 @@ TEST(ChooseOneButtonDialog, ClickFromAForeignButtonChangesNothing)
     EXPECT_EQ(dialog.GetSelectedIndex(), -1);
     EXPECT_FALSE(dialog.IsShown());
 }
+
+TEST(ChooseOneButtonDialog, BraceListOfNarrowChoicesIsReadAsUtf8)
+{
+    ChooseOneButtonDialog dialog(nullptr, "t", "q", {"是", "否"});
+    ASSERT_EQ(buttons_of(dialog).size(), 2u);
+    EXPECT_EQ(buttons_of(dialog)[0]->GetLabel(), wxString::FromUTF8("是"));
+    EXPECT_EQ(run_modal(dialog, [&] { click(buttons_of(dialog)[1]); }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelectedString(), wxString::FromUTF8("否"));
+}

@@ -8,6 +8,9 @@
 
 #include <wx/stattext.h>
 
+#include <memory>
+#include <string>
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -100,7 +103,7 @@ TEST(MultipleInputDialog, CallersMappingGivesDefaultsAndIsWrittenBackOnOk)
     EXPECT_EQ(rows[0].label, "Voltage");
     EXPECT_EQ(rows[0].box->GetValue(), "5.0");
     EXPECT_EQ(rows[2].label, "Alpha");
-    EXPECT_EQ(&dialog.fields(), &settings);
+    EXPECT_EQ(dialog.fields(), settings);
 
     EXPECT_EQ(run_modal(dialog, [&] {
         type_into(rows[0].box, "12");
@@ -132,4 +135,41 @@ TEST(MultipleInputDialog, UnknownFieldIsALookupError)
     MultipleInputDialog dialog(nullptr, std::vector<wxString>{"Port"});
     EXPECT_THROW(dialog.get("port"), LookupError);
     EXPECT_EQ(dialog.fields().size(), 1u);
+}
+
+TEST(MultipleInputDialog, NarrowNamesAreReadAsUtf8)
+{
+    const wxString volts = wxString::FromUTF8("电压");
+    const wxString amps = wxString::FromUTF8("电流");
+    MultipleInputDialog braces(nullptr, {"电压", "电流"});
+    MultipleInputDialog strings(nullptr, std::vector<std::string>{"电压", "电流"});
+    for (MultipleInputDialog* dialog : {&braces, &strings}) {
+        auto rows = rows_of(*dialog);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].label, volts);
+        EXPECT_EQ(rows[1].label, amps);
+    }
+    MultipleInputDialog pointer(nullptr, "电压");
+    MultipleInputDialog string(nullptr, std::string("电流"));
+    EXPECT_EQ(rows_of(pointer).at(0).label, volts);
+    EXPECT_EQ(rows_of(string).at(0).label, amps);
+}
+
+TEST(MultipleInputDialog, ReadsStaySafeAfterTheCallersMappingIsGone)
+{
+    auto settings = std::make_unique<MultipleInputDialog::FieldMap>();
+    (*settings)["Port"] = "COM1";
+    MultipleInputDialog dialog(nullptr, *settings);
+    EXPECT_EQ(run_modal(dialog, [&] {
+        type_into(rows_of(dialog)[0].box, "COM2");
+        click(button_labelled(dialog, "OK"));
+    }), wxID_OK);
+    EXPECT_EQ((*settings)["Port"], "COM2");
+    settings.reset();
+    EXPECT_EQ(dialog.get("Port"), "COM2");
+    // Without a modal run OK has no mapping of the caller's to write into.
+    dialog.Show();
+    type_into(rows_of(dialog)[0].box, "COM3");
+    click(button_labelled(dialog, "OK"));
+    EXPECT_EQ(dialog.get("Port"), "COM3");
 }

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
+#include <memory>
+#include <utility>
 #include <thread>
 
 using namespace ovk_wxtools;
@@ -151,4 +154,36 @@ TEST(ProgressDialog, AnEndSeenBeforeTheRunIsNotLost)
     // The run ends as soon as it begins, with the outcome already seen.
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+}
+
+TEST(ProgressDialog, PeriodIsHeldWithinOneMillisecondAndIntMax)
+{
+    Progress p;
+    for (auto [seconds, ms] : {std::pair{0.0, 1}, {0.0004, 1}, {-2.0, 1}, {3e6, INT_MAX}, {2147483.647, INT_MAX}}) {
+        ProgressDialog dialog(nullptr, p, seconds);
+        EXPECT_EQ(dialog.ui_timer.GetInterval(), ms) << seconds;
+    }
+}
+
+TEST(ProgressDialog, SharedProgressLivesAsLongAsTheDialog)
+{
+    auto p = std::make_shared<Progress>(std::vector<std::string>{"电压"});
+    ProgressDialog dialog(nullptr, p, 100);
+    EXPECT_EQ(dialog.names[0]->GetLabel(), wxString::FromUTF8("电压"));
+    p->set_name(0, "bad\xff");
+    p.reset();
+    refresh(dialog);  // would read freed memory if the dialog did not hold it
+    EXPECT_EQ(dialog.names[0]->GetLabel(), wxString::FromUTF8("bad\uFFFD"));
+}
+
+TEST(ProgressDialog, TheTimerStopsWhenTheRunEnds)
+{
+    auto p = std::make_unique<Progress>(std::vector<std::string>{"Batch"});
+    ProgressDialog dialog(nullptr, *p, 0.01);
+    // The caller's OK ends the run while the work still runs; afterwards the
+    // caller may let its progress go while the dialog lives on.
+    EXPECT_EQ(run_modal(dialog, [&] { dialog.EndModal(wxID_OK); }), wxID_OK);
+    EXPECT_FALSE(dialog.ui_timer.IsRunning());
+    p.reset();
+    wait_until([] { return false; }, 50);
 }

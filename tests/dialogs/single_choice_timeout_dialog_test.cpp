@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -173,4 +175,56 @@ TEST(SingleChoiceTimeoutDialog, NothingPreselectedOutsideTheChoices)
     EXPECT_EQ(empty.GetSelectionIndex(), -1);
     EXPECT_EQ(run_modal(empty, [] {}), wxID_OK);
     EXPECT_EQ(empty.GetSelection(), "");
+}
+
+TEST(SingleChoiceTimeoutDialog, CountdownKeepsItsPointUnderADecimalCommaLocale)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    SingleChoiceTimeoutDialog dialog(nullptr, wxString::FromUTF8("端口:"), wxString::FromUTF8("选择"), {"电压", "电流"}, 2.5);
+    EXPECT_EQ(dialog.mChoicesBox->GetString(1), wxString::FromUTF8("电流"));
+    dialog.Show();
+    EXPECT_EQ(dialog.GetTitle(), wxString::FromUTF8("选择 2.5"));
+    tick(dialog);
+    EXPECT_EQ(dialog.GetTitle(), wxString::FromUTF8("选择 2.4"));
+    dialog.Hide();
+    std::setlocale(LC_NUMERIC, before.c_str());
+    if (!german)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/install-deps.sh generates it)";
+}
+
+TEST(SingleChoiceTimeoutDialog, ATimeoutWithNothingPreselectedLeavesNothingSelected)
+{
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.3, -1);
+    // The list takes the focus as a user's Tab would give it, then nobody acts.
+    EXPECT_EQ(run_modal(dialog, [&] { dialog.mChoicesBox->SetFocus(); }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelectionIndex(), -1);
+    EXPECT_EQ(dialog.GetSelection(), "");
+}
+
+TEST(SingleChoiceTimeoutDialog, ARowTheToolkitSelectsIsNobodysChoice)
+{
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.3, 1);
+    // Selected without a selection event, as GTK does when the list takes the focus.
+    EXPECT_EQ(run_modal(dialog, [&] { dialog.mChoicesBox->SetSelection(0); }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelection(), "COM2");
+}
+
+TEST(SingleChoiceTimeoutDialog, AClickOnTheRowTheToolkitSelectedIsTheUsersChoice)
+{
+    SingleChoiceTimeoutDialog dialog(nullptr, "Port to use:", "Pick", ports, 0.5, -1);
+    EXPECT_EQ(run_modal(dialog, [&] {
+        flush_events();  // whatever the toolkit did on showing is over
+        // The press reaches the library first; then the focus it gives makes
+        // GTK select row 0, and the click itself selects nothing new.
+        wxMouseEvent press(wxEVT_LEFT_DOWN);
+        press.SetEventObject(dialog.mChoicesBox);
+        dialog.mChoicesBox->ProcessWindowEvent(press);
+        dialog.mChoicesBox->SetSelection(0);
+        EXPECT_TRUE(wait_until([&] { return dialog.GetTitle() == "Pick"; }, 2000));
+        wait_until([] { return false; }, 600);
+        EXPECT_TRUE(dialog.IsModal()) << "the countdown stopped";
+        click(dialog.m_sdbSizer1OK);
+    }), wxID_OK);
+    EXPECT_EQ(dialog.GetSelectionIndex(), 0);
 }

@@ -152,3 +152,27 @@ TEST(AutoCloseMessageBox, ShowingAgainGoesOnCountingWhereItStopped)
     EXPECT_EQ(run_modal(box, [] {}), 0);
     EXPECT_EQ(ticks, 5);
 }
+
+TEST(WaitForDialog, NarrowAnswersAreReadAsUtf8)
+{
+    EXPECT_EQ(WaitForDialog::Answer("仍在等待").message(), wxString::FromUTF8("仍在等待"));
+    EXPECT_EQ(WaitForDialog::Answer(std::string("等待\xff")).message(), wxString::FromUTF8("等待\uFFFD"));
+}
+
+TEST(WaitForDialog, WithoutAModalRunACallbacksErrorIsShownAndKept)
+{
+    WaitForDialog dialog(nullptr, "Wait", "Waiting", []() -> WaitForDialog::Answer {
+        throw std::runtime_error("传感器丢失");
+    });
+    dialogs().answer(wxID_OK);
+    dialog.Show();
+    tick(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    ASSERT_EQ(dialogs().shown().size(), 1u);
+    EXPECT_EQ(dialogs().last().message, wxString::FromUTF8("传感器丢失"));
+    ASSERT_TRUE(dialog.GetCallbackError());
+    EXPECT_THROW(std::rethrow_exception(dialog.GetCallbackError()), std::runtime_error);
+    dialog.Show();
+    EXPECT_FALSE(dialog.GetCallbackError()) << "showing again starts afresh";
+    dialog.Hide();
+}

@@ -1,12 +1,15 @@
 #pragma once
 // MB: one-line message boxes and a one-line question, the library's single
 // way of telling the user something.
+#include "wxtools/text.h"
+
 #include <wx/string.h>
 
 #include <concepts>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <type_traits>
 
 namespace ovk_wxtools {
@@ -18,7 +21,9 @@ public:
     InputDefault() = default;
     InputDefault(std::nullopt_t) {}
     InputDefault(const wxString& text) : text_(text) {}
-    InputDefault(const char* text) : text_(wxString::FromUTF8(text)) {}
+    // Narrow text is read as UTF-8.
+    InputDefault(const char* text) : text_(from_utf8(text)) {}
+    InputDefault(const std::string& text) : text_(from_utf8(text)) {}
     InputDefault(const wchar_t* text) : text_(text) {}
     InputDefault(bool flag) : text_(flag ? "True" : "False") {}
     // A number in its customary text form (5, 2.5).

@@ -2,6 +2,7 @@
 // Event handlers must never let an exception reach the toolkit, which would
 // end the program; they run their work through show_errors instead.
 #include "wxtools/app/mb.h"
+#include "wxtools/text.h"
 
 #include <exception>
 
@@ -16,7 +17,7 @@ bool show_errors(Work&& work)
         work();
         return true;
     } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
+        MB::Error(from_utf8(error.what()));
     } catch (...) {
         MB::Error("Unexpected error.");
     }

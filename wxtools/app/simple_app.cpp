@@ -1,5 +1,6 @@
 #include "wxtools/app/simple_app.h"
 
+#include "wxtools/app/utf8_ctype.h"
 #include "wxtools/errors.h"
 
 #include <wx/dialog.h>
@@ -18,7 +19,11 @@ constexpr const char* kNotAFrameOrDialog = "WX App need a class derived from wx.
 
 }  // namespace
 
-SimpleApp::SimpleApp(WindowFactory factory) : factory_(std::move(factory)) {}
+SimpleApp::SimpleApp(WindowFactory factory) : factory_(std::move(factory))
+{
+    // Before the window is built, so that narrow literals in its code convert.
+    use_utf8_ctype();
+}
 
 bool SimpleApp::OnInit()
 {

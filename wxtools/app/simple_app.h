@@ -14,6 +14,9 @@ using WindowFactory = std::function<wxWindow*()>;
 
 // The application object of one run_wxapp call. It builds its window in
 // OnInit: a frame is shown, a dialog runs modally at once and its code is kept.
+// Constructing it switches LC_CTYPE to UTF-8 (use_utf8_ctype), so that plain
+// narrow literals in the caller's code reach wxString whole; the switch is
+// kept after the run.
 class SimpleApp : public wxApp {
 public:
     explicit SimpleApp(WindowFactory factory);

@@ -3,7 +3,8 @@
 // as a formatting callback hands it to RowGrid.
 //
 // Text forms:
-//   texts                  unchanged (std::string and char pointers are read as UTF-8)
+//   texts                  unchanged (std::string and char pointers are read as UTF-8;
+//                          bytes that are not UTF-8 show as U+FFFD)
 //   bool                   True / False
 //   integers               plain decimal: 42, -7
 //   real numbers           the shortest text that reads back as the same number,
@@ -13,10 +14,13 @@
 //   wxDateTime             YYYY-MM-DD HH:MM:SS in local time; an invalid one: empty
 //   anything else          what `operator<<` writes to a std::ostream (as UTF-8)
 // A value of any other kind does not compile.
+#include "wxtools/text.h"
+
 #include <wx/datetime.h>
 #include <wx/string.h>
 
 #include <concepts>
+#include <locale>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -103,13 +107,12 @@ wxString cell_text(const V& value)
     else if constexpr (character<D>)
         return wxString(wxUniChar(static_cast<wxUint32>(value)));
     else if constexpr (std::is_convertible_v<const D&, std::string_view>) {
-        const std::string_view text(value);
-        return wxString::FromUTF8(text.data(), text.size());
+        return from_utf8(std::string_view(value));
     } else if constexpr (std::is_convertible_v<const D&, std::wstring_view>) {
         const std::wstring_view text(value);
         return wxString(text.data(), text.size());
     } else if constexpr (std::is_integral_v<D>)
-        return wxString(std::to_string(value));
+        return wxString::FromAscii(std::to_string(value).c_str());
     else if constexpr (std::same_as<D, float>)
         return real_text(value);
     else if constexpr (std::is_floating_point_v<D>)
@@ -119,9 +122,11 @@ wxString cell_text(const V& value)
     else if constexpr (is_optional<D>)
         return value ? cell_text(*value) : wxString();
     else {
+        // The classic locale: a global C++ locale must not group the digits.
         std::ostringstream out;
+        out.imbue(std::locale::classic());
         out << value;
-        return wxString::FromUTF8(out.str());
+        return from_utf8(out.str());
     }
 }
 

@@ -59,7 +59,7 @@ std::vector<wxString> serial_port_names()
     std::unique_ptr<sp_port*, void (*)(sp_port**)> owned(ports, sp_free_port_list);
     std::vector<wxString> names;
     for (sp_port** port = ports; *port; ++port)
-        names.push_back(wxString::FromUTF8(sp_get_port_name(*port)));
+        names.push_back(from_utf8(sp_get_port_name(*port)));
     std::sort(names.begin(), names.end(), port_name_less);
     return names;
 }

@@ -2,7 +2,15 @@
 // ComboList<T>: keeps a list, combo or choice control and a list of the
 // caller's objects in step, one line of text per object, so that selections
 // are answered with objects instead of positions.
+//
+// T may be any movable type; it needs no default constructor, and a copy
+// only where an object is copied in (Append(const T&), AppendItems of a
+// list that stays the caller's). The pointers that GetSelection,
+// GetSelections and GetObject answer point into `objects`: like pointers into
+// a std::vector, they stay valid only until the list changes (Append, Insert,
+// Delete, DeleteSelections, Clear, or any change of `objects`).
 #include "wxtools/controls/handed_over.h"
+#include "wxtools/text.h"
 
 #include <wx/arrstr.h>
 #include <wx/ctrlsub.h>
@@ -22,11 +30,11 @@
 namespace ovk_wxtools {
 
 // The default formatting callback: the object is itself the text to show.
-template <class T>
-    requires std::convertible_to<const T&, wxString>
+// Narrow texts (const char*, std::string) are read as UTF-8.
+template <text_like T>
 wxString _simple_get_info(const T& obj)
 {
-    return wxString(obj);
+    return to_wxstring(obj);
 }
 
 namespace combo_list_detail {
@@ -56,9 +64,9 @@ class ComboList {
 public:
     using InfoMethod = std::function<wxString(const T&)>;
 
-    // Shows each object as itself; T must convert to text.
+    // Shows each object as itself; T must be a text (narrow ones are UTF-8).
     explicit ComboList(wxItemContainer* control)
-        requires std::convertible_to<const T&, wxString>
+        requires text_like<T>
         : control(control), get_info_method(&_simple_get_info<T>), shows_itself(std::same_as<T, wxString>)
     {
         combo_list_detail::check_unsorted(control);
@@ -95,6 +103,12 @@ public:
         control->Append(text);
         objects.push_back(obj);
     }
+    void Append(T&& obj)
+    {
+        const wxString text = GetInfo(obj);
+        control->Append(text);
+        objects.push_back(std::move(obj));
+    }
 
     // Same result as one Append per object, in order, but the control gets the
     // texts in one call. A container handed over as a temporary
@@ -114,6 +128,13 @@ public:
         const wxString text = GetInfo(obj);
         control->Insert(text, static_cast<unsigned>(index));
         objects.insert(objects.begin() + index, obj);
+    }
+    void Insert(T&& obj, int index)
+    {
+        combo_list_detail::check_position("Insert", index, control->GetCount(), true);
+        const wxString text = GetInfo(obj);
+        control->Insert(text, static_cast<unsigned>(index));
+        objects.insert(objects.begin() + index, std::move(obj));
     }
 
     // The objects end up consecutive, the first at `index`, as if each were

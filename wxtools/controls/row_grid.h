@@ -4,6 +4,13 @@
 // std::vector, std::array, std::pair or std::tuple, otherwise from the
 // formatting callback; an optional colour callback colours the rows.
 // The caller sets up the grid's columns; RowGrid only adds and removes rows.
+//
+// T may be any movable type; it needs no default constructor, and a copy
+// only where an object is copied in (Append(const T&), AppendItems of a
+// list that stays the caller's). The pointers that GetSelection and
+// GetSelections answer point into `objects`: like pointers into a
+// std::vector, they stay valid only until the rows change (Append, Insert,
+// Delete, DeleteSelections, Clear, or any change of `objects`).
 #include "wxtools/controls/cell_value.h"
 #include "wxtools/controls/handed_over.h"
 
@@ -131,7 +138,10 @@ public:
         const int rows = control->GetNumberRows();
         if (rows > 0)
             control->DeleteRows(0, rows);
-        objects.resize(objects.size() - std::min(objects.size(), static_cast<std::size_t>(std::max(rows, 0))));
+        // As many objects go, from the end, as the grid had rows: erase, not
+        // resize, which would need a default constructor.
+        const std::size_t gone = std::min(objects.size(), static_cast<std::size_t>(std::max(rows, 0)));
+        objects.erase(objects.end() - static_cast<std::ptrdiff_t>(gone), objects.end());
     }
 
     // Adds a row, stores the object, then writes every column. An object
@@ -142,6 +152,13 @@ public:
         const int row = static_cast<int>(objects.size());
         control->AppendRows(1);
         objects.push_back(item);
+        fill_new_row(row, bg);
+    }
+    void Append(T&& item, const wxColour& bg = wxNullColour)
+    {
+        const int row = static_cast<int>(objects.size());
+        control->AppendRows(1);
+        objects.push_back(std::move(item));
         fill_new_row(row, bg);
     }
 
@@ -190,6 +207,13 @@ public:
         row_grid_detail::check_row("Insert", index, control->GetNumberRows(), true);
         control->InsertRows(index, 1);
         objects.insert(objects.begin() + index, item);
+        fill_new_row(index, bg);
+    }
+    void Insert(T&& item, int index, const wxColour& bg = wxNullColour)
+    {
+        row_grid_detail::check_row("Insert", index, control->GetNumberRows(), true);
+        control->InsertRows(index, 1);
+        objects.insert(objects.begin() + index, std::move(item));
         fill_new_row(index, bg);
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 // One log record as the dashboard keeps it until the GUI thread shows it: a
 // copy of what spdlog hands a sink, which only lives for the sink call.
+#include "wxtools/text.h"
+
 #include <spdlog/common.h>
 #include <spdlog/details/log_msg.h>
 #include <wx/string.h>
@@ -24,7 +26,8 @@ struct LogRecord {
     // The record as it arrives in a sink.
     static LogRecord from(const spdlog::details::log_msg& message);
 
-    wxString getMessage() const { return wxString::FromUTF8(msg); }
+    // Bytes that are not UTF-8 show as U+FFFD; the readable rest is kept.
+    wxString getMessage() const { return from_utf8(msg); }
 };
 
 }  // namespace ovk_wxtools

@@ -1,11 +1,13 @@
 #include "wxtools/dialogs/auto_close_message_box.h"
 
+#include "wxtools/dialogs/timer_period.h"
+
 namespace ovk_wxtools {
 
 AutoCloseMessageBox::AutoCloseMessageBox(wxWindow* parent, const wxString& title, const wxString& text,
                                          double timeout_, std::optional<int> font_size)
     : WaitForDialog(parent, title, text, [this]() -> Answer { return counter(); },
-                    static_cast<int>(CheckInterval * 1000), font_size),
+                    timer_period_ms(CheckInterval * 1000), font_size),
       timeout(timeout_)
 {
 }

@@ -10,6 +10,7 @@ namespace ovk_wxtools {
 class AutoCloseMessageBox : public WaitForDialog {
 public:
     // Polling period and time counted per tick, in seconds, for every box.
+    // The timer's period is this in whole milliseconds, held within 1 .. INT_MAX.
     static inline double CheckInterval = 0.1;
 
     AutoCloseMessageBox(wxWindow* parent, const wxString& title, const wxString& text, double timeout = 2.0,

@@ -1,8 +1,11 @@
 #pragma once
 // A question answered by pressing one of several buttons, one per choice.
+#include "wxtools/text.h"
+
 #include <wx/button.h>
 #include <wx/dialog.h>
 
+#include <initializer_list>
 #include <vector>
 
 namespace ovk_wxtools {
@@ -15,6 +18,13 @@ public:
     // of range makes none the default.
     ChooseOneButtonDialog(wxWindow* parent, const wxString& title, const wxString& question,
                           const std::vector<wxString>& choices, int default_index = 0);
+    // A brace list of choices: {"是", "否"} (narrow texts as UTF-8).
+    ChooseOneButtonDialog(wxWindow* parent, const wxString& title, const wxString& question,
+                          std::initializer_list<Text> choices, int default_index = 0)
+        : ChooseOneButtonDialog(parent, title, question, std::vector<wxString>(choices.begin(), choices.end()),
+                                default_index)
+    {
+    }
 
     void OnChoose(wxCommandEvent& event);
 

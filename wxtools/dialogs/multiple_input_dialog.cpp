@@ -7,24 +7,61 @@
 
 namespace ovk_wxtools {
 
+MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const wxString& title, NoFields)
+    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)
+{
+}
+
 MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const wxString& field, const wxString& title)
     : MultipleInputDialog(parent, std::vector<wxString>{field}, title)
 {
 }
 
-MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const std::vector<wxString>& fields, const wxString& title)
-    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE),
-      field_value_dict(own_fields)
+MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const char* field, const wxString& title)
+    : MultipleInputDialog(parent, std::vector<wxString>{from_utf8(field)}, title)
 {
-    for (const wxString& name : fields)
-        own_fields.emplace(name, wxString());  // keeps the first occurrence
-    build();
+}
+
+MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const std::string& field, const wxString& title)
+    : MultipleInputDialog(parent, std::vector<wxString>{from_utf8(field)}, title)
+{
+}
+
+MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const std::vector<wxString>& fields, const wxString& title)
+    : MultipleInputDialog(parent, title, NoFields{})
+{
+    add_names(fields);
+}
+
+MultipleInputDialog::MultipleInputDialog(wxWindow* parent, const std::vector<std::string>& fields,
+                                         const wxString& title)
+    : MultipleInputDialog(parent, title, NoFields{})
+{
+    std::vector<wxString> names;
+    for (const std::string& name : fields)
+        names.push_back(from_utf8(name));
+    add_names(names);
+}
+
+MultipleInputDialog::MultipleInputDialog(wxWindow* parent, std::initializer_list<Text> fields, const wxString& title)
+    : MultipleInputDialog(parent, title, NoFields{})
+{
+    add_names(std::vector<wxString>(fields.begin(), fields.end()));
 }
 
 MultipleInputDialog::MultipleInputDialog(wxWindow* parent, FieldMap& fields, const wxString& title)
-    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE),
-      field_value_dict(fields)
+    : MultipleInputDialog(parent, title, NoFields{})
 {
+    for (const auto& [name, value] : fields)
+        field_value_dict[name] = value;
+    caller_fields = &fields;
+    build();
+}
+
+void MultipleInputDialog::add_names(const std::vector<wxString>& names)
+{
+    for (const wxString& name : names)
+        field_value_dict.emplace(name, wxString());  // keeps the first occurrence
     build();
 }
 
@@ -79,6 +116,11 @@ void MultipleInputDialog::on_ok(wxCommandEvent&)
 {
     for (auto& [name, box] : field_ctrls)
         field_value_dict[name] = box->GetValue();
+    // Inside ShowModal the caller is waiting in its own call, with its mapping.
+    if (caller_fields && IsModal()) {
+        for (const auto& [name, value] : field_value_dict)
+            (*caller_fields)[name] = value;
+    }
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
 }

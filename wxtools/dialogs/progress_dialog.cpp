@@ -1,7 +1,11 @@
 #include "wxtools/dialogs/progress_dialog.h"
 
+#include "wxtools/dialogs/timer_period.h"
+#include "wxtools/text.h"
+
 #include <algorithm>
 #include <climits>
+#include <string>
 
 namespace ovk_wxtools {
 
@@ -30,22 +34,41 @@ ProgressDialog::ProgressDialog(wxWindow* parent, ovk_handy::Progress& progress_,
     Centre(wxBOTH);
 
     ui_timer.SetOwner(this, wxID_ANY);
-    period_ms = static_cast<int>(interval * 1000);
+    period_ms = timer_period_ms(interval * 1000);
     ui_timer.Start(period_ms, wxTIMER_CONTINUOUS);
     Bind(wxEVT_TIMER, &ProgressDialog::on_refresh, this, ui_timer.GetId());
     Bind(wxEVT_CLOSE_WINDOW, &ProgressDialog::on_close, this);
+    Bind(wxEVT_SHOW, &ProgressDialog::on_show, this, GetId());
+}
+
+ProgressDialog::ProgressDialog(wxWindow* parent, std::shared_ptr<ovk_handy::Progress> progress_, double interval)
+    : ProgressDialog(parent, *progress_, interval)
+{
+    progress_owner = std::move(progress_);
+}
+
+void ProgressDialog::on_show(wxShowEvent& event)
+{
+    // Hidden, the dialog no longer reads the progress, which its caller may
+    // then let go; showing it again resumes the refresh.
+    if (event.IsShown()) {
+        if (!ended_code && !ui_timer.IsRunning())
+            ui_timer.Start(period_ms, wxTIMER_CONTINUOUS);
+    } else {
+        ui_timer.Stop();
+    }
 }
 
 void ProgressDialog::add_row(int i)
 {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    auto* name = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(progress.get_name(i)), wxDefaultPosition,
+    auto* name = new wxStaticText(this, wxID_ANY, from_utf8(progress.get_name(i)), wxDefaultPosition,
                                   wxDefaultSize, 0);
     name->Wrap(-1);
     row->Add(name, 1, wxALL, 5);
     names.push_back(name);
     row->Add(0, 0, 1, wxEXPAND, 5);
-    auto* fraction = new wxStaticText(this, wxID_ANY, "0 / 0", wxDefaultPosition, wxDefaultSize, 0);
+    auto* fraction = new wxStaticText(this, wxID_ANY, wxS("0 / 0"), wxDefaultPosition, wxDefaultSize, 0);
     fraction->Wrap(-1);
     row->Add(fraction, 0, wxALL, 5);
     fractions.push_back(fraction);
@@ -78,8 +101,9 @@ void ProgressDialog::on_refresh(wxTimerEvent&)
         while (static_cast<int>(names.size()) < levels)
             add_row(static_cast<int>(names.size()));
         for (int i = 0; i < levels; ++i) {
-            names[i]->SetLabel(wxString::FromUTF8(progress.get_name(i)));
-            fractions[i]->SetLabel(wxString::Format("%lld / %lld", progress.get_progress(i), progress.get_subtotal(i)));
+            names[i]->SetLabel(from_utf8(progress.get_name(i)));
+            fractions[i]->SetLabel(
+                from_utf8(std::to_string(progress.get_progress(i)) + " / " + std::to_string(progress.get_subtotal(i))));
             // Range first, so that a value up to the new total is accepted; a
             // value beyond the total (or below 0) is held at the gauge's ends.
             const int range = to_gauge(progress.get_subtotal(i));

@@ -1,5 +1,7 @@
 #include "wxtools/dialogs/single_choice_timeout_dialog.h"
 
+#include "wxtools/text.h"
+
 #include <wx/sizer.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
@@ -21,8 +23,10 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
     for (const wxString& c : choices_)
         items.Add(c);
     mChoicesBox = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, items, wxLB_SINGLE);
-    if (!choices_.empty() && selection >= 0 && selection < static_cast<int>(choices_.size()))
+    if (!choices_.empty() && selection >= 0 && selection < static_cast<int>(choices_.size())) {
         mChoicesBox->SetSelection(selection);
+        chosen = selection;
+    }
     // GTK rows are taller than the toolkit's estimate; without a minimum the
     // last of a few entries is cut off. Up to eight rows are shown at once.
     const int rows = std::clamp(static_cast<int>(choices_.size()), 3, 8);
@@ -46,6 +50,7 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
     Bind(wxEVT_CLOSE_WINDOW, &SingleChoiceTimeoutDialog::OnCloseDialog, this);
     mChoicesBox->Bind(wxEVT_LISTBOX, &SingleChoiceTimeoutDialog::OnSelectionChanged, this);
     mChoicesBox->Bind(wxEVT_LISTBOX_DCLICK, &SingleChoiceTimeoutDialog::OnChoicesBoxDClick, this);
+    mChoicesBox->Bind(wxEVT_LEFT_DOWN, &SingleChoiceTimeoutDialog::OnChoicesBoxClick, this);
     // OK and Cancel keep their standard handling (the handler skips) but stop the countdown.
     m_sdbSizer1OK->Bind(wxEVT_BUTTON, &SingleChoiceTimeoutDialog::OnButton, this);
     m_sdbSizer1Cancel->Bind(wxEVT_BUTTON, &SingleChoiceTimeoutDialog::OnButton, this);
@@ -58,6 +63,14 @@ SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxS
         Bind(wxEVT_SHOW, &SingleChoiceTimeoutDialog::OnShowHandler, this, GetId());
         caption = caption_;
     }
+}
+
+SingleChoiceTimeoutDialog::SingleChoiceTimeoutDialog(wxWindow* parent, const wxString& message,
+                                                     const wxString& caption_, std::initializer_list<Text> choices_,
+                                                     double timeout, int selection)
+    : SingleChoiceTimeoutDialog(parent, message, caption_, std::vector<wxString>(choices_.begin(), choices_.end()),
+                                timeout, selection)
+{
 }
 
 int SingleChoiceTimeoutDialog::GetSelectionIndex() const
@@ -81,7 +94,7 @@ void SingleChoiceTimeoutDialog::stop_countdown()
 
 void SingleChoiceTimeoutDialog::show_countdown()
 {
-    SetTitle(caption + " " + wxString::Format("%.1f", left));
+    SetTitle(caption + wxS(" ") + format_fixed(left, 1));
 }
 
 void SingleChoiceTimeoutDialog::end(int code)
@@ -113,22 +126,68 @@ void SingleChoiceTimeoutDialog::OnTimerEvent(wxTimerEvent&)
     left -= 0.1;
     if (left <= 0) {
         stop_countdown();
+        // A row the toolkit selected on its own is nobody's choice.
+        if (mChoicesBox->GetSelection() != chosen) {
+            if (chosen >= 0)
+                mChoicesBox->SetSelection(chosen);
+            else
+                mChoicesBox->SetSelection(wxNOT_FOUND);
+        }
         end(wxID_OK);
     } else {
         show_countdown();
     }
 }
 
-void SingleChoiceTimeoutDialog::OnSelectionChanged(wxCommandEvent&)
+bool SingleChoiceTimeoutDialog::toolkit_selected(int row) const
 {
+    // GTK selects the first row, or the selected one again, when the list
+    // takes the focus without a cursor row; it does so before the list has
+    // the focus, which a user's click or key never does.
+    return !mChoicesBox->HasFocus() && (row == chosen || (chosen == -1 && row == 0));
+}
+
+void SingleChoiceTimeoutDialog::user_chose(int row)
+{
+    chosen = row;
     if (!timer)
         return;
     timer->Stop();
     SetTitle(caption);
 }
 
+void SingleChoiceTimeoutDialog::OnSelectionChanged(wxCommandEvent&)
+{
+    const int row = mChoicesBox->GetSelection();
+    if (toolkit_selected(row)) {
+        // Nobody chose it: take the highlight away again (GTK has its cursor
+        // row now and does not select by itself a second time).
+        if (chosen == -1)
+            CallAfter([this] {
+                if (chosen == -1)
+                    mChoicesBox->SetSelection(wxNOT_FOUND);
+            });
+        return;
+    }
+    user_chose(row);
+}
+
+void SingleChoiceTimeoutDialog::OnChoicesBoxClick(wxMouseEvent& event)
+{
+    // A click on the row the toolkit has just selected changes no selection
+    // and sends no event; once the click is handled, what it left selected
+    // is the user's choice.
+    event.Skip();
+    CallAfter([this] {
+        const int row = mChoicesBox->GetSelection();
+        if (row >= 0 && row != chosen)
+            user_chose(row);
+    });
+}
+
 void SingleChoiceTimeoutDialog::OnChoicesBoxDClick(wxCommandEvent&)
 {
+    chosen = mChoicesBox->GetSelection();
     stop_countdown();
     end(wxID_OK);
 }

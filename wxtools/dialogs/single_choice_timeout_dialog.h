@@ -1,11 +1,14 @@
 #pragma once
 // Pick one entry of a list; when nobody acts before the countdown in the
 // title bar runs out, the preselected entry is taken as if OK was pressed.
+#include "wxtools/text.h"
+
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/listbox.h>
 #include <wx/timer.h>
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -15,10 +18,20 @@ namespace ovk_wxtools {
 // for good on any selection change by the user, on a double-click (which
 // accepts the entry at once), on OK, Cancel and on closing the window.
 // A `timeout` of 0 or below means no countdown: the title stays the caption.
+// The seconds left are shown with a decimal point whatever the C locale.
+//
+// When the countdown runs out, the dialog answers with the preselected entry
+// or the one the user last selected, nothing else: with nothing preselected
+// and no choice made, it ends with nothing selected (index -1), even when the
+// toolkit has highlighted a row by itself (GTK selects the first row when the
+// list takes the focus, without telling anyone).
 class SingleChoiceTimeoutDialog : public wxDialog {
 public:
     SingleChoiceTimeoutDialog(wxWindow* parent, const wxString& message, const wxString& caption,
                               const std::vector<wxString>& choices, double timeout = 5, int selection = 0);
+    // A brace list of choices: {"是", "否"} (narrow texts as UTF-8).
+    SingleChoiceTimeoutDialog(wxWindow* parent, const wxString& message, const wxString& caption,
+                              std::initializer_list<Text> choices, double timeout = 5, int selection = 0);
 
     // The selected position, -1 when nothing is selected.
     int GetSelectionIndex() const;
@@ -41,9 +54,14 @@ private:
     void end(int code);
     void show_countdown();
     void OnButton(wxCommandEvent& event);
+    void OnChoicesBoxClick(wxMouseEvent& event);
+    bool toolkit_selected(int row) const;
+    void user_chose(int row);
 
     std::vector<wxString> choices;
     double left = 0;
+    // The preselected entry or the user's last selection; -1 for none.
+    int chosen = -1;
     std::unique_ptr<wxTimer> timer;
 };
 

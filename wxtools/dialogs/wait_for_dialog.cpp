@@ -1,5 +1,8 @@
 #include "wxtools/dialogs/wait_for_dialog.h"
 
+#include "wxtools/app/show_errors.h"
+#include "wxtools/dialogs/timer_period.h"
+
 namespace ovk_wxtools {
 
 WaitForDialog::WaitForDialog(wxWindow* parent, const wxString& title, const wxString& text, Callback callback_,
@@ -63,7 +66,13 @@ void WaitForDialog::on_timer_refresh(wxTimerEvent&)
     } catch (...) {
         // Errors must not unwind through the toolkit; ShowModal hands it on.
         callback_error = std::current_exception();
+        const bool modal = IsModal();
         finish(wxID_CANCEL);
+        // Without a modal run nobody would rethrow it: the user is told.
+        if (!modal) {
+            const std::exception_ptr error = callback_error;
+            show_errors([error] { std::rethrow_exception(error); });
+        }
         return;
     }
     if (answer.ends_wait()) {
@@ -79,8 +88,11 @@ void WaitForDialog::on_show(wxShowEvent& event)
 {
     // GTK may report the showing once more when the window gets mapped, even
     // after a quick end of the run; only a dialog still on screen restarts.
-    if (event.IsShown() && IsShown())
-        timer.Start(interval, wxTIMER_CONTINUOUS);
+    if (event.IsShown() && IsShown()) {
+        if (!IsModal())
+            callback_error = nullptr;
+        timer.Start(timer_period_ms(interval), wxTIMER_CONTINUOUS);
+    }
 }
 
 void WaitForDialog::on_close(wxCloseEvent&)

@@ -1,6 +1,8 @@
 #pragma once
 // A button-less message that keeps the user waiting while a callback polled
 // on a timer decides when the wait is over.
+#include "wxtools/text.h"
+
 #include <wx/dialog.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -9,6 +11,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <string>
 #include <type_traits>
 
 namespace ovk_wxtools {
@@ -28,7 +31,9 @@ public:
         template <class N, std::enable_if_t<std::is_arithmetic_v<N> && !std::is_same_v<N, bool>, int> = 0>
         Answer(N) {}
         Answer(const wxString& message) : message_(message) {}
-        Answer(const char* message) : message_(wxString(message)) {}
+        // Narrow text is read as UTF-8.
+        Answer(const char* message) : message_(from_utf8(message)) {}
+        Answer(const std::string& message) : message_(from_utf8(message)) {}
         Answer(const wchar_t* message) : message_(wxString(message)) {}
 
         bool ends_wait() const { return done_; }
@@ -40,17 +45,23 @@ public:
     };
     using Callback = std::function<Answer()>;
 
-    // `interval` is the polling period in milliseconds; the timer starts when
-    // the dialog is shown. With `font_size` the message uses that point size.
+    // `interval` is the polling period in milliseconds, held within
+    // 1 .. INT_MAX when the timer starts; the timer starts when the dialog is
+    // shown. With `font_size` the message uses that point size.
     //
     // ShowModal answers 0 when the callback answered true and wxID_CANCEL when
     // the window was closed. A callback that throws stops the polling and ends
-    // the modal run; ShowModal then rethrows that error to its caller, outside
-    // the toolkit's event handling.
+    // the run with wxID_CANCEL. ShowModal then rethrows that error to its
+    // caller, outside the toolkit's event handling. Shown without a modal run
+    // (Show), the dialog hides, shows the error's text in one MB::Error box and
+    // keeps the error for GetCallbackError until it is shown again.
     WaitForDialog(wxWindow* parent, const wxString& title, const wxString& text, Callback callback,
                   int interval = 100, std::optional<int> font_size = std::nullopt);
 
     int ShowModal() override;
+
+    // The error the callback threw in a run without ShowModal, or nullptr.
+    std::exception_ptr GetCallbackError() const { return callback_error; }
 
     void on_timer_refresh(wxTimerEvent& event);
     void on_show(wxShowEvent& event);
