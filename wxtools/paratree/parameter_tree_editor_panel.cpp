@@ -102,6 +102,9 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
     if (!path.empty()) {
         root = parameter_directory ? std::move(parameter_directory)
                                    : ParameterDirectory::load(to_path(path));
+        // A tree handed over with its path belongs there from the start, so
+        // a Save To elsewhere never claims it for that other folder.
+        root->set_home(to_path(path));
         root_path = path;
         ui_tree_path->SetValue(path);
         _refresh_tree_view();
@@ -214,13 +217,17 @@ void ParameterTreeEditorPanel::on_load(wxCommandEvent&)
 
 void ParameterTreeEditorPanel::save_root_to(const wxString& folder)
 {
+    ovk_paratree::SaveReport report;
     try {
-        root->save(to_path(folder));
+        root->save(to_path(folder), report);
     } catch (const std::exception& error) {
         MB::Error("Exception raised while saving parameter directory: " + wxString::FromUTF8(error.what()));
         return;
     }
-    MB::Notice("Save parameter to " + folder + " success.");
+    // Folders kept because they hold other files are told, not hidden.
+    const std::string kept = report.message();
+    MB::Notice("Save parameter to " + folder + " success." +
+               (kept.empty() ? wxString() : wxS("\n") + wxString::FromUTF8(kept)));
 }
 
 void ParameterTreeEditorPanel::on_save(wxCommandEvent&)
