@@ -272,11 +272,14 @@ struct ParameterDirectory::Plan {
     }
 
     // `path` as the journal names it: relative to the tree folder when inside.
+    // Plain text work: this runs a few times per book.
     std::string rel(const fs::path& path) const
     {
-        const fs::path r = path.lexically_relative(root);
-        if (r.empty() || *r.begin() == "..") return to_text(path);
-        return to_text(r.generic_string() == "." ? fs::path() : r);
+        const std::string& text = path.native();
+        const std::string& base = root.native();
+        if (text.size() > base.size() && text.starts_with(base) && text[base.size()] == '/')
+            return text.substr(base.size() + 1);
+        return text;
     }
 };
 
