@@ -272,11 +272,14 @@ struct ParameterDirectory::Plan {
     }
 
     // `path` as the journal names it: relative to the tree folder when inside.
+    // Plain text work: this runs a few times per book.
     std::string rel(const fs::path& path) const
     {
-        const fs::path r = path.lexically_relative(root);
-        if (r.empty() || *r.begin() == "..") return to_text(path);
-        return to_text(r.generic_string() == "." ? fs::path() : r);
+        const std::string& text = path.native();
+        const std::string& base = root.native();
+        if (text.size() > base.size() && text.starts_with(base) && text[base.size()] == '/')
+            return text.substr(base.size() + 1);
+        return text;
     }
 };
 
@@ -314,6 +317,7 @@ void ParameterDirectory::save(const fs::path& folder, SaveReport& report, const 
         steps.insert(steps.end(), part->begin(), part->end());
     std::vector<std::string> remained;
     if (!steps.empty()) {
+        file_io::flush_staging_files(plan.staged);
         plan.committed = true;  // from the journal on, staged files belong to it
         try {
             file_io::run_journal(target, steps, remained);
@@ -546,6 +550,24 @@ void ParameterDirectory::settle(const fs::path& folder, DiskImage& next, std::ui
     clean_at_ = stamp;
     for (const auto& [name, child] : children_)
         if (auto book = std::dynamic_pointer_cast<ParameterBook>(child)) book->mark_clean(stamp);
+}
+
+void ParameterDirectory::set_home(const fs::path& folder)
+{
+    std::error_code ec;
+    const fs::path key = folder_key(folder, ec);
+    if (ec) fs_error("use folder", folder, ec);
+    if (key == home_) return;
+    auto image = std::make_unique<DiskImage>();
+    if (fs::is_directory(key, ec)) {
+        for (const auto& [name, entry] : list_folder(key, false)) {
+            if (!is_valid_name(name)) continue;
+            if (entry.kind == Entry::Folder && !ends_with_book_suffix(name)) image->others.push_back(name + "/");
+            if (entry.kind == Entry::File && ends_with_book_suffix(name)) image->others.push_back(name);
+        }
+    }
+    home_ = key;
+    image_ = std::move(image);
 }
 
 void ParameterDirectory::mark_clean(std::uint64_t stamp)

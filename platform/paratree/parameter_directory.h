@@ -103,6 +103,13 @@ public:
     // The same, telling in `report` which folders stayed and what was written.
     void save(const std::filesystem::path& folder, SaveReport& report, const SaveOptions& options = {});
 
+    // Makes `folder` the directory's own folder, as if the tree had been
+    // saved there: what is in it now counts as someone else's (kept, and no
+    // news for changed_on_disk); later saves home delete only what the tree
+    // itself writes. Nothing is read or written. A no-op when `folder` is
+    // the directory's own folder already.
+    void set_home(const std::filesystem::path& folder);
+
     // ---- children, keyed by name ----
     // Order: after load, sub-directories first, then books, each group by
     // byte-wise ascending name; set() of a new name appends, set() of an

@@ -257,8 +257,6 @@ fs::path write_staging_file(const fs::path& folder, std::string_view data, const
             fail("save " + what, target, errno);
         step(temp);
         write_all(fd.fd, data, target, what);
-        step(temp);
-        if (flush_file(fd.fd) != 0) fail("save " + what, target, errno);
     } catch (...) {
         if (alive()) ::unlink(temp.c_str());
         throw;
@@ -307,6 +305,29 @@ bool recover(const fs::path& root)
     if (::unlink(journal.c_str()) != 0) fail("remove journal", journal, errno);
     flush_folder(root);
     return true;
+}
+
+void flush_staging_files(const std::vector<fs::path>& files)
+{
+    // A few files are flushed one by one; many at once cost one flush of each
+    // file system they are on (one journal commit instead of one per file).
+    const bool one_by_one = files.size() <= 4;
+    std::vector<dev_t> flushed;
+    for (const auto& file : files) {
+        step(file);
+        Fd fd{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
+        if (fd.fd < 0) fail("save", file, errno);
+        if (!flushes) continue;
+        if (one_by_one) {
+            if (::fdatasync(fd.fd) != 0) fail("save", file, errno);
+            continue;
+        }
+        struct stat st {};
+        if (::fstat(fd.fd, &st) != 0) fail("save", file, errno);
+        if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end()) continue;
+        if (::syncfs(fd.fd) != 0) fail("save", file, errno);
+        flushed.push_back(st.st_dev);
+    }
 }
 
 void discard_staging_files(const std::vector<fs::path>& files)

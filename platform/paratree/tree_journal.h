@@ -66,13 +66,16 @@ void run_journal(const std::filesystem::path& root, const std::vector<JournalSte
 // false when there was none.
 bool recover(const std::filesystem::path& root);
 
+// Flushes staging files to disk: all of them before the journal is written.
+void flush_staging_files(const std::vector<std::filesystem::path>& files);
+
 // Removes staging files of a save that failed before its journal.
 void discard_staging_files(const std::vector<std::filesystem::path>& files);
 
 // Removes staging files left in `folder` (not below it) by an interrupted save.
 void remove_staging_files(const std::filesystem::path& folder);
 
-// A new staging file in `folder` holding `data`, flushed to disk; its name.
+// A new staging file in `folder` holding `data` (not flushed yet); its name.
 // An existing `like` file passes its permissions on. `what` and `target` name
 // the file in messages.
 std::filesystem::path write_staging_file(const std::filesystem::path& folder, std::string_view data,

@@ -125,6 +125,9 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
     if (!path.empty()) {
         root = parameter_directory ? std::move(parameter_directory)
                                    : ParameterDirectory::load(to_path(path));
+        // A tree handed over with its path belongs there from the start, so
+        // a Save To elsewhere never claims it for that other folder.
+        root->set_home(to_path(path));
         root_path = path;
         ui_tree_path->SetValue(path);
         _refresh_tree_view();
@@ -257,8 +260,8 @@ void ParameterTreeEditorPanel::load()
 
 bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwrite_changes_on_disk)
 {
+    ovk_paratree::SaveReport report;
     try {
-        ovk_paratree::SaveReport report;
         root->save(to_path(folder), report,
                    ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
     } catch (const std::exception& error) {
@@ -267,7 +270,10 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
         return false;
     }
     after_edit();
-    MB::Notice("Save parameter to " + folder + " success.");
+    // Folders kept because they hold other files are told, not hidden.
+    const std::string kept = report.message();
+    MB::Notice("Save parameter to " + folder + " success." +
+               (kept.empty() ? wxString() : wxS("\n") + wxString::FromUTF8(kept)));
     return true;
 }
 

@@ -400,4 +400,21 @@ TEST(ParameterDirectory, ChangedOnDiskListsWhatOthersDid)
     EXPECT_TRUE(tree->changed_on_disk().empty());
 }
 
+TEST(ParameterDirectory, SetHomeGivesAFolderToATreeWithoutClaimingWhatIsThere)
+{
+    TempFolder dir, other;
+    sample_tree()->save(dir.path());
+    auto tree = std::make_shared<ParameterDirectory>();
+    tree->set("我的", book_with("m", 1));
+    tree->set_home(dir.path());
+    EXPECT_TRUE(tree->changed_on_disk().empty());
+    tree->save(other.path());  // a copy elsewhere does not move its home
+    tree->save(dir.path());
+    tree->remove("我的");
+    tree->save(dir.path());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / std::filesystem::path(u8"我的.pbook")));
+    EXPECT_TRUE(std::filesystem::exists(other.path() / std::filesystem::path(u8"我的.pbook")));
+    EXPECT_EQ(ParameterDirectory::load(dir.path())->names(), (Names{"empty", "machine", "general", "zeta"}));
+}
+
 OVK_MODEL_TEST_MAIN
