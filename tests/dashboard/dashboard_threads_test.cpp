@@ -10,6 +10,8 @@
 #include <set>
 #include <thread>
 
+#include <wx/evtloop.h>
+
 using namespace ovk_wxtools;
 using namespace ovk_test;
 
@@ -242,9 +244,11 @@ TEST_F(DashboardTest, HandleStaysValidWhileTheFrameGoesAtAnyMoment)
             });
         // The GUI thread serves the window for a moment, then the frame goes.
         const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(dice() % 3000);
-        wait_until([&] { return std::chrono::steady_clock::now() >= until; }, 100);
+        while (std::chrono::steady_clock::now() < until)
+            wxTheApp->Yield(true);
         owner->Destroy();
-        ASSERT_TRUE(wait_until([&] { return !state->attached(); }, 20000));
+        while (state->attached())
+            wxTheApp->Yield(true);
         for (auto& t : workers)
             t.join();
         EXPECT_EQ(running.load(), 0);
@@ -268,6 +272,7 @@ TEST_F(DashboardTest, FloodKeepsTimersFiringAndEveryRecordBecomesARow)
     std::atomic<bool> stop{false};
     std::atomic<long> produced{0};
     std::atomic<std::size_t> worst{0};
+    std::atomic<int> finished{0};
     std::vector<std::thread> threads;
     for (int w = 0; w < 3; ++w)
         threads.emplace_back([&, w] {
@@ -280,16 +285,26 @@ TEST_F(DashboardTest, FloodKeepsTimersFiringAndEveryRecordBecomesARow)
                     }
                 }
             }
+            ++finished;
         });
-    // A timer started in the thick of it keeps firing.
-    ASSERT_TRUE(wait_until([&] { return produced.load() > static_cast<long>(2 * limit); }, 20000));
+    // Without the GUI thread writing rows, the producers fill the backlog and wait.
+    while (state->backlog() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // A timer started now, in the thick of it, keeps firing while the rows go in.
     int ticks = 0;
+    wxGUIEventLoop loop;
     wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ++ticks; });
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (++ticks == 5)
+            loop.Exit();
+    });
     timer.Start(20);
-    EXPECT_TRUE(wait_until([&] { return ticks >= 5; }, 30000));
+    loop.Run();
     timer.Stop();
+    EXPECT_GT(dash->ui_grid_error_history->GetNumberRows(), static_cast<int>(limit));
     stop = true;
+    // Producers may be waiting for room: keep writing rows until they are done.
+    EXPECT_TRUE(wait_until([&] { return finished.load() == 3; }, 30000));
     for (auto& t : threads)
         t.join();
     settle();
