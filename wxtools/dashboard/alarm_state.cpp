@@ -240,9 +240,11 @@ bool AlarmState::emit(LogRecord record)
         return false;
     // Filled here rather than through slot.fill, which would take rows_lock again.
     pending.push_back(std::move(record));
-    --reserved;
+    if (slot.held_) {
+        --reserved;
+        slot.held_ = false;
+    }
     post_locked(true);
-    slot.held_ = false;
     return true;
 }
 
