@@ -237,6 +237,7 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         std::atomic<bool> stop{false};
         std::atomic<long> produced{0};
         std::atomic<std::size_t> worst_backlog{0};
+        std::atomic<int> ended{0};
         std::vector<std::thread> threads;
         for (int w = 0; w < 3; ++w)
             threads.emplace_back([&, w] {
@@ -250,6 +251,7 @@ void BM_FloodAgainstTimer(benchmark::State& state)
                         }
                     }
                 }
+                ++ended;
             });
         using clock = std::chrono::steady_clock;
         const auto start = clock::now();
@@ -268,6 +270,8 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         run_loop_until([&] { return clock::now() - start >= length; });
         tick.Stop();
         stop = true;
+        // Producers may be waiting for room: keep writing rows until they end.
+        run_loop_until([&] { return ended.load() == 3; });
         for (auto& t : threads)
             t.join();
         board.settle();

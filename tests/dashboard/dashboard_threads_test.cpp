@@ -327,3 +327,20 @@ TEST_F(DashboardTest, GuiThreadNeverWaitsForRoom)
     settle();
     EXPECT_EQ(history().size(), 50u);
 }
+
+TEST_F(DashboardTest, ProducersStopWaitingForAGuiThreadThatWritesNothing)
+{
+    make();
+    dash->state()->set_backlog_limit(4);
+    // The GUI thread joins the worker without running its event loop: the
+    // worker must get through, and no row may be lost.
+    std::thread worker([this] {
+        for (int i = 0; i < 50; ++i) {
+            dash->alarm(AlarmCode("c" + std::to_string(i)), {});
+            dash->clear(AlarmCode("c" + std::to_string(i)));
+        }
+    });
+    worker.join();
+    settle();
+    EXPECT_EQ(history().size(), 50u);
+}

@@ -9,16 +9,30 @@
 
 namespace ovk_wxtools {
 
+namespace {
+
+// How long a producer waits for room while the GUI thread writes nothing.
+constexpr auto stall_time = std::chrono::seconds(1);
+
+}  // namespace
+
 AlarmState::AlarmState(Logger logger) : logger_(std::move(logger)) {}
 
 AlarmState::Slot::Slot(AlarmState& state) : state_(state)
 {
     std::unique_lock<std::mutex> hold(state_.rows_lock);
-    // The GUI thread makes the room: it must never wait for it.
-    if (state_.window && !wxThread::IsMain())
-        state_.room.wait(hold, [this] {
-            return !state_.window || state_.pending.size() + state_.reserved < state_.limit;
-        });
+    auto has_room = [this] { return !state_.window || state_.pending.size() + state_.reserved < state_.limit; };
+    // The GUI thread makes the room: it must never wait for it. Nor does anyone
+    // wait for a GUI thread that has written nothing for a while (blocked, say,
+    // joining this very thread): the backlog then grows rather than deadlock.
+    if (state_.window && !wxThread::IsMain() && state_.takes != state_.stalled_at) {
+        for (std::size_t seen = state_.takes; !has_room(); seen = state_.takes) {
+            if (!state_.room.wait_for(hold, stall_time, has_room) && state_.takes == seen) {
+                state_.stalled_at = seen;  // nobody waits again until the GUI thread takes rows
+                break;
+            }
+        }
+    }
     held_ = state_.window != nullptr;
     if (held_)
         ++state_.reserved;
@@ -117,6 +131,7 @@ std::vector<PendingRow> AlarmState::take_rows(std::size_t most, bool& more)
     more = !pending.empty();
     if (!more)
         rows_posted = false;
+    ++takes;
     room.notify_all();
     return rows;
 }

@@ -10,7 +10,8 @@
 // History rows wait in a bounded backlog until the GUI thread writes them.
 // When it is full, a thread other than the GUI thread waits for room, so a
 // flood slows its producers down instead of growing without end or losing
-// rows; the GUI thread never waits (it is the one that makes room).
+// rows; the GUI thread never waits (it is the one that makes room), and no
+// one waits on a GUI thread that has written nothing for a second.
 #include "wxtools/dashboard/alarm_code.h"
 #include "wxtools/dashboard/log_record.h"
 
@@ -165,6 +166,8 @@ private:
     std::deque<PendingRow> pending;
     std::size_t reserved = 0;  // places taken by Slots not yet filled
     std::size_t limit = default_backlog_limit;
+    std::size_t takes = 0;  // slices the GUI thread has taken so far
+    std::size_t stalled_at = static_cast<std::size_t>(-1);  // `takes` when a producer last gave up waiting
     bool rows_posted = false;
 };
 
