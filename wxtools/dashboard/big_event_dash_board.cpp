@@ -295,8 +295,9 @@ void BigEventDashBoard::write_rows()
                 fill_row(at++, entry);
         }
     }
-    // Drop the oldest rows once per slice: each deletion costs the whole grid.
-    if (options_.history_cap > 0 && kept_.size() > options_.history_cap) {
+    // Each deletion of rows costs about as much as the whole grid, so the
+    // oldest rows go in batches of a tenth of the cap, not one slice at a time.
+    if (options_.history_cap > 0 && kept_.size() > options_.history_cap + options_.history_cap / 10) {
         const std::size_t excess = kept_.size() - options_.history_cap;
         int shown = 0;
         for (std::size_t i = 0; i < excess; ++i) {

@@ -14,8 +14,9 @@ struct DashboardOptions {
     // selected or every alarm and shelve the selected one for a chosen time.
     // Each acknowledge and shelve writes a history row.
     bool acknowledge_and_shelve = false;
-    // The history keeps at most this many rows: the oldest go first and one
-    // row at the top says how many went. 0 keeps every row.
+    // The history keeps this many rows: the oldest go first and one row at
+    // the top says how many went. They go in batches, so up to a tenth more
+    // may show in between. 0 keeps every row.
     std::size_t history_cap = 0;
     // A choice above the history hides log rows below a chosen level.
     bool level_filter = false;
