@@ -71,6 +71,61 @@ std::string time_of_day(std::chrono::system_clock::time_point at)
 
 }  // namespace
 
+// With kept rows, column 0 takes its colour from them: wxGrid keeps per-cell
+// attributes in a map that it rebuilds whole on every deletion of rows, which
+// a capped history does all the time.
+class BigEventDashBoard::HistoryColours : public wxGridCellAttrProvider {
+public:
+    explicit HistoryColours(const BigEventDashBoard* owner) : owner_(owner) {}
+    ~HistoryColours() override
+    {
+        for (wxGridCellAttr* attr : attrs_)
+            attr->DecRef();
+    }
+    void forget_owner() { owner_ = nullptr; }
+
+    wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind kind) const override
+    {
+        if (owner_ && col == 0 && (kind == wxGridCellAttr::Any || kind == wxGridCellAttr::Cell)) {
+            const wxColour colour = owner_->history_colour(row);
+            if (colour.IsOk()) {
+                wxGridCellAttr* attr = attr_for(colour);
+                attr->IncRef();
+                return attr;
+            }
+        }
+        return wxGridCellAttrProvider::GetAttr(row, col, kind);
+    }
+
+private:
+    wxGridCellAttr* attr_for(const wxColour& colour) const
+    {
+        for (wxGridCellAttr* attr : attrs_)
+            if (attr->GetBackgroundColour() == colour)
+                return attr;
+        auto* attr = new wxGridCellAttr;
+        attr->SetBackgroundColour(colour);
+        attrs_.push_back(attr);
+        return attr;
+    }
+
+    const BigEventDashBoard* owner_;
+    mutable std::vector<wxGridCellAttr*> attrs_;  // one per colour, a handful
+};
+
+wxColour BigEventDashBoard::history_colour(int row) const
+{
+    if (row < 0)
+        return wxNullColour;
+    std::size_t at = static_cast<std::size_t>(row);
+    if (dropped_rows_ > 0) {
+        if (at == 0)
+            return dropped_colour;
+        --at;
+    }
+    return at < shown_.size() ? shown_[at]->colour : wxNullColour;
+}
+
 BigEventDashBoard::BigEventDashBoard(wxWindow* parent, Logger logger, spdlog::level::level_enum level,
                                      const Options& options)
     : ovk_wxctrls::BigEventDashBoard(parent), options_(options),
@@ -82,6 +137,10 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, Logger logger, spdlog::le
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { write_rows(); }, drain_timer_.GetId());
     Bind(wxEVT_TIMER, &BigEventDashBoard::on_shelf_timer, this, shelf_timer_.GetId());
     add_option_controls();
+    if (keeps_history()) {
+        colours_ = new HistoryColours(this);
+        ui_grid_error_history->GetTable()->SetAttrProvider(colours_);
+    }
     state_->attach(this, options_.counts_and_times);
 }
 
@@ -93,6 +152,9 @@ BigEventDashBoard::~BigEventDashBoard()
     state_->detach();
     drain_timer_.Stop();
     shelf_timer_.Stop();
+    // The grid and its table go after this window's members.
+    if (colours_)
+        colours_->forget_owner();
 }
 
 bool BigEventDashBoard::keeps_history() const
@@ -255,7 +317,8 @@ void BigEventDashBoard::fill_row(int row, const HistoryEntry& entry)
     for (int col = 0; col < 3; ++col)
         if (!entry.cells[col].empty())
             grid->SetCellValue(row, col, entry.cells[col]);
-    grid->SetCellBackgroundColour(row, 0, entry.colour);
+    if (!colours_)
+        grid->SetCellBackgroundColour(row, 0, entry.colour);
 }
 
 BigEventDashBoard::HistoryEntry BigEventDashBoard::dropped_entry() const
@@ -301,7 +364,10 @@ void BigEventDashBoard::write_rows()
         const std::size_t excess = kept_.size() - options_.history_cap;
         int shown = 0;
         for (std::size_t i = 0; i < excess; ++i) {
-            shown += passes(kept_.front()) ? 1 : 0;
+            if (!shown_.empty() && shown_.front() == &kept_.front()) {
+                shown_.pop_front();
+                ++shown;
+            }
             kept_.pop_front();
         }
         const bool had_notice = dropped_rows_ > 0;
@@ -344,9 +410,11 @@ void BigEventDashBoard::keep_rows(std::vector<HistoryEntry> entries)
     if (shown > 0)
         grid->AppendRows(static_cast<int>(shown));
     for (HistoryEntry& entry : entries) {
-        if (passes(entry))
-            fill_row(at++, entry);
         kept_.push_back(std::move(entry));
+        if (passes(kept_.back())) {
+            shown_.push_back(&kept_.back());
+            fill_row(at++, kept_.back());
+        }
     }
 }
 
@@ -385,6 +453,10 @@ void BigEventDashBoard::rebuild_history(int previous_filter)
             top = before[first];
     }
     const auto rows = shown_entries(filter_level_);
+    shown_.clear();
+    for (const HistoryEntry* entry : rows)
+        if (entry)
+            shown_.push_back(entry);
     grid->BeginBatch();
     grid->ClearSelection();
     if (grid->GetNumberRows() > 0)

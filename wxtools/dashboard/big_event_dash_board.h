@@ -166,6 +166,10 @@ private:
     void add_option_controls();
     void on_shelf_timer(wxTimerEvent& event);
 
+    class HistoryColours;
+    // The colour of column 0 in history row `row`, for HistoryColours.
+    wxColour history_colour(int row) const;
+
     const Options options_;
     std::shared_ptr<AlarmState> state_;
     std::atomic<bool> auto_scroll_{true};
@@ -179,7 +183,11 @@ private:
     std::vector<AlarmCode> listed_;
     // With keeps_history(): every kept row, and how many older ones went.
     std::deque<HistoryEntry> kept_;
+    // The kept rows the grid shows, in its order (after the dropped-rows row).
+    std::deque<const HistoryEntry*> shown_;
     std::size_t dropped_rows_ = 0;
+    // Colours kept rows without a per-cell attribute each; owned by the grid's table.
+    HistoryColours* colours_ = nullptr;
     int filter_level_ = 0;
 };
 
