@@ -1,15 +1,24 @@
 // Speed of the alarm dashboard: raise/clear calls from several threads, the
-// GUI thread draining a storm of events, and log records into the history.
+// GUI thread draining a storm of events, log records into the history, a flood
+// from three threads against a timer, and a long storm into a capped history.
 // Needs an X display (run under Xvfb); without one each benchmark says so.
 #include "wxtools/dashboard/big_event_dash_board.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/frame.h>
+#include <wx/evtloop.h>
 #include <wx/init.h>
+#include <wx/timer.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <chrono>
+#include <cstdio>
+#include <limits>
 #include <random>
 #include <string>
 #include <thread>
@@ -44,9 +53,9 @@ struct Board {
     wxFrame* frame;
     BigEventDashBoard* dash;
 
-    explicit Board(BigEventDashBoard::Logger logger = nullptr)
-        : frame(new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(900, 500))),
-          dash(new BigEventDashBoard(frame, std::move(logger)))
+    explicit Board(BigEventDashBoard::Logger logger = nullptr, const DashboardOptions& options = {})
+        : frame(new wxFrame(nullptr, wxID_ANY, wxS("bench"), wxDefaultPosition, wxSize(900, 500))),
+          dash(new BigEventDashBoard(frame, std::move(logger), spdlog::level::warn, options))
     {
         frame->Show();
         settle();
@@ -60,12 +69,14 @@ struct Board {
     // Runs the GUI thread until every posted call, and what those post, has run.
     void settle()
     {
-        for (int round = 0; round < 2; ++round) {
-            bool reached = false;
-            dash->CallAfter([&reached] { reached = true; });
-            while (!reached)
-                wxTheApp->Yield(true);
-        }
+        do {
+            for (int round = 0; round < 2; ++round) {
+                bool reached = false;
+                dash->CallAfter([&reached] { reached = true; });
+                while (!reached)
+                    wxTheApp->Yield(true);
+            }
+        } while (dash->state()->backlog() > 0);
     }
 };
 
@@ -78,7 +89,8 @@ std::vector<AlarmCode> make_codes(int n, const std::string& prefix)
 }
 
 // raise + clear pairs per second, each thread on its own 64 codes; the GUI
-// thread is not running meanwhile, which is the point: no call waits for it.
+// thread is not running meanwhile, so the backlog's bound is lifted: what is
+// measured is the calls themselves, not waiting for room.
 Board* shared_board = nullptr;
 
 void BM_RaiseClear(benchmark::State& state)
@@ -93,15 +105,17 @@ void BM_RaiseClear(benchmark::State& state)
     std::size_t i = 0;
     for (auto _ : state) {
         const AlarmCode& code = codes[i++ % codes.size()];
-        shared_board->dash->alarm(code, static_cast<int>(i), "A");
-        shared_board->dash->clear(code, wxString("A"));
+        shared_board->dash->alarm(code, static_cast<int>(i), wxS("A"));
+        shared_board->dash->clear(code, wxString(wxS("A")));
     }
     state.SetItemsProcessed(2 * static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(BM_RaiseClear)
     ->Setup([](const benchmark::State&) {
-        if (toolkit_ready())
+        if (toolkit_ready()) {
             shared_board = new Board;
+            shared_board->dash->state()->set_backlog_limit(std::numeric_limits<std::size_t>::max());
+        }
     })
     ->Teardown([](const benchmark::State&) {
         delete shared_board;  // the rows it still had queued go with it
@@ -124,7 +138,7 @@ void BM_DrainStorm(benchmark::State& state)
     }
     const int events = static_cast<int>(state.range(0));
     const auto codes = make_codes(1000, "code ");
-    const wxString ids[] = {"A", "B"};
+    const wxString ids[] = {wxS("A"), wxS("B")};
     int rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -180,5 +194,152 @@ void BM_LogIntoHistory(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * records);
 }
 BENCHMARK(BM_LogIntoHistory)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+std::size_t resident_bytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Runs a real event loop until `done` holds, checking it every 10 ms.
+void run_loop_until(const std::function<bool()>& done)
+{
+    wxGUIEventLoop loop;
+    wxTimer check;
+    check.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (done())
+            loop.Exit();
+    });
+    check.Start(10);
+    loop.Run();
+}
+
+// Three threads log warnings at full speed for `seconds` into a shown
+// dashboard while a 100 ms timer runs on the window's thread: how late the
+// timer gets, how far the backlog grows, and that every record became a row.
+void BM_FloodAgainstTimer(benchmark::State& state)
+{
+    if (!toolkit_ready()) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    const auto length = std::chrono::seconds(state.range(0));
+    for (auto _ : state) {
+        auto logger = std::make_shared<spdlog::logger>("flood");
+        Board board(logger);
+        logger->sinks().push_back(board.dash->sink());
+        auto dash_state = board.dash->state();
+        std::atomic<bool> stop{false};
+        std::atomic<long> produced{0};
+        std::atomic<std::size_t> worst_backlog{0};
+        std::atomic<int> ended{0};
+        std::vector<std::thread> threads;
+        for (int w = 0; w < 3; ++w)
+            threads.emplace_back([&, w] {
+                for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+                    logger->warn("station {} record {}", w, i);
+                    produced.fetch_add(1, std::memory_order_relaxed);
+                    if (i % 256 == 0) {
+                        const std::size_t now = dash_state->backlog();
+                        for (std::size_t seen = worst_backlog.load();
+                             now > seen && !worst_backlog.compare_exchange_weak(seen, now);) {
+                        }
+                    }
+                }
+                ++ended;
+            });
+        using clock = std::chrono::steady_clock;
+        const auto start = clock::now();
+        auto last_tick = start;
+        double worst_late_ms = 0;
+        long ticks = 0;
+        wxTimer tick;
+        tick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            const auto now = clock::now();
+            const double late = std::chrono::duration<double, std::milli>(now - last_tick).count() - 100.0;
+            worst_late_ms = std::max(worst_late_ms, late);
+            last_tick = now;
+            ++ticks;
+        });
+        tick.Start(100);
+        run_loop_until([&] { return clock::now() - start >= length; });
+        tick.Stop();
+        stop = true;
+        // Producers may be waiting for room: keep writing rows until they end.
+        run_loop_until([&] { return ended.load() == 3; });
+        for (auto& t : threads)
+            t.join();
+        board.settle();
+        const long rows = board.dash->ui_grid_error_history->GetNumberRows();
+        state.counters["records"] = static_cast<double>(produced.load());
+        state.counters["records_per_s"] =
+            produced.load() / std::chrono::duration<double>(clock::now() - start).count();
+        state.counters["lost"] = static_cast<double>(produced.load() - rows);
+        state.counters["timer_ticks"] = static_cast<double>(ticks);
+        state.counters["timer_worst_late_ms"] = worst_late_ms;
+        state.counters["backlog_worst"] = static_cast<double>(worst_backlog.load());
+        state.counters["backlog_limit"] = static_cast<double>(dash_state->backlog_limit());
+    }
+}
+BENCHMARK(BM_FloodAgainstTimer)->Arg(10)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// A long storm of log records into a history capped at 100,000 rows: resident
+// memory after the cap is reached and at the end, and the GUI thread's drain
+// rate over the first and the second half of the storm.
+void BM_StormIntoCappedHistory(benchmark::State& state)
+{
+    if (!toolkit_ready()) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    const long records = state.range(0);
+    for (auto _ : state) {
+        auto logger = std::make_shared<spdlog::logger>("storm");
+        DashboardOptions options;
+        options.history_cap = 100000;
+        Board board(logger, options);
+        logger->sinks().push_back(board.dash->sink());
+        auto dash_state = board.dash->state();
+        std::atomic<long> produced{0};
+        std::thread producer([&] {
+            for (long i = 0; i < records; ++i) {
+                logger->error("record {} of the storm, machine {}", i, i % 17);
+                produced.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        using clock = std::chrono::steady_clock;
+        const auto start = clock::now();
+        clock::time_point half_at{};
+        std::size_t rss_at_cap = 0, rss_at_half = 0;
+        run_loop_until([&] {
+            const long drained = produced.load() - static_cast<long>(dash_state->backlog());
+            if (!rss_at_cap && drained >= 200000)
+                rss_at_cap = resident_bytes();
+            if (half_at == clock::time_point{} && drained >= records / 2) {
+                half_at = clock::now();
+                rss_at_half = resident_bytes();
+            }
+            return produced.load() == records && dash_state->backlog() == 0;
+        });
+        const auto end = clock::now();
+        producer.join();
+        board.settle();
+        const double first = std::chrono::duration<double>(half_at - start).count();
+        const double second = std::chrono::duration<double>(end - half_at).count();
+        state.counters["rss_mb_after_cap"] = rss_at_cap / 1e6;
+        state.counters["rss_mb_at_half"] = rss_at_half / 1e6;
+        state.counters["rss_mb_at_end"] = resident_bytes() / 1e6;
+        state.counters["drain_per_s_first_half"] = (records / 2) / first;
+        state.counters["drain_per_s_second_half"] = (records - records / 2) / second;
+        state.counters["grid_rows"] = board.dash->ui_grid_error_history->GetNumberRows();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * records);
+}
+BENCHMARK(BM_StormIntoCappedHistory)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 }  // namespace

@@ -42,7 +42,9 @@
 
 // Alarm dashboard and its log side.
 #include "wxtools/dashboard/alarm_code.h"
+#include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/big_event_dash_board.h"
+#include "wxtools/dashboard/dashboard_options.h"
 #include "wxtools/dashboard/dashboard_sink.h"
 #include "wxtools/dashboard/log_record.h"
 

@@ -1,5 +1,7 @@
-// Gallery entry for the alarm dashboard: stations on worker threads raise and
-// clear alarms and log at several levels while the dashboard shows it all.
+// Gallery entry for the alarm dashboard with every extra on: stations on worker
+// threads raise and clear alarms and log at several levels while the dashboard
+// shows it all, with counts, acknowledge and shelve, a capped and filtered
+// history and CSV export.
 #include "demo/gallery/gallery.h"
 
 #include "wxtools/wxtools.h"
@@ -34,28 +36,38 @@ const AlarmCode emergency_stop{wxString::FromUTF8("急停")};
 class DashboardDemoFrame : public wxFrame {
 public:
     explicit DashboardDemoFrame(wxWindow* parent)
-        : wxFrame(parent, wxID_ANY, "Alarm dashboard", wxDefaultPosition, wxSize(980, 520))
+        : wxFrame(parent, wxID_ANY, wxS("Alarm dashboard"), wxDefaultPosition, wxSize(1020, 580))
     {
         logger_ = std::make_shared<spdlog::logger>("stations");
         logger_->set_level(spdlog::level::debug);
 
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         auto* intro = new wxStaticText(this, wxID_ANY,
-            "Three stations run on worker threads: they raise and clear alarms and log. New alarms "
-            "appear as red rows, warnings as yellow ones, cleared alarms as green GOOD rows.");
+            wxS("Three stations run on worker threads: they raise and clear alarms and log. New alarms "
+                "appear as red rows, warnings as yellow ones, cleared alarms as green GOOD rows. "
+                "Alarms marked (!) wait for acknowledging; a shelved alarm comes back when its time is up."));
         intro->Wrap(940);
         sizer->Add(intro, 0, wxALL | wxEXPAND, 8);
 
-        dashboard_ = new BigEventDashBoard(this, logger_);
-        // Registered with its own logger, so each new alarm is a history row too.
+        BigEventDashBoard::Options options;
+        options.counts_and_times = true;
+        options.acknowledge_and_shelve = true;
+        options.history_cap = 1000;
+        options.level_filter = true;
+        options.csv_export = true;
+        options.keep_view = true;
+        dashboard_ = new BigEventDashBoard(this, logger_, spdlog::level::warn, options);
+        // Registered with its own logger, so each new alarm is a history row
+        // too; done before any station starts logging.
         logger_->sinks().push_back(dashboard_->sink());
+        state_ = dashboard_->state();
         sizer->Add(dashboard_, 1, wxLEFT | wxRIGHT | wxEXPAND, 8);
 
         auto* controls = new wxBoxSizer(wxHORIZONTAL);
-        auto* pause = new wxButton(this, wxID_ANY, "Pause stations");
-        auto* clear_all = new wxButton(this, wxID_ANY, "Clear all");
-        auto* scroll = new wxCheckBox(this, wxID_ANY, "Scroll to new rows");
-        auto* info = new wxCheckBox(this, wxID_ANY, "Show INFO records");
+        auto* pause = new wxButton(this, wxID_ANY, wxS("Pause stations"));
+        auto* clear_all = new wxButton(this, wxID_ANY, wxS("Clear all"));
+        auto* scroll = new wxCheckBox(this, wxID_ANY, wxS("Scroll to new rows"));
+        auto* info = new wxCheckBox(this, wxID_ANY, wxS("Show INFO records"));
         scroll->SetValue(true);
         controls->Add(pause, 0, wxALL, 5);
         controls->Add(clear_all, 0, wxALL, 5);
@@ -67,7 +79,7 @@ public:
         pause->Bind(wxEVT_BUTTON, [this, pause](wxCommandEvent&) {
             const bool now_paused = !paused_.load();
             paused_ = now_paused;
-            pause->SetLabel(now_paused ? "Resume stations" : "Pause stations");
+            pause->SetLabel(now_paused ? wxS("Resume stations") : wxS("Pause stations"));
         });
         clear_all->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { dashboard_->clear_all(); });
         scroll->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { dashboard_->set_auto_scroll(e.IsChecked()); });
@@ -90,7 +102,7 @@ private:
     {
         const AlarmCode* codes[] = {&alarms::over_temperature, &alarms::door_open, &alarms::vacuum_lost,
                                     &alarms::feeder_jam, &alarms::emergency_stop};
-        const wxString name = wxString::Format("station %d", station);
+        const wxString name = wxString::FromUTF8("station " + std::to_string(station));
         std::mt19937 dice(static_cast<unsigned>(station) * 7919u);
         for (int step = 0;; ++step) {
             {
@@ -106,12 +118,12 @@ private:
             case 0:
             case 1:
                 // Temperatures are only worth a warning; the rest are errors.
-                dashboard_->alarm(code, step, name,
+                state_->alarm(code, step, name,
                                   &code == &alarms::over_temperature ? spdlog::level::warn : spdlog::level::err);
                 break;
             case 2:
             case 3:
-                dashboard_->clear(code, name);
+                state_->clear(code, name);
                 break;
             case 4:
                 logger_->warn("{}: pressure {:.2f} bar below the set point", name.utf8_string(), 1.5 + (dice() % 100) / 100.0);
@@ -129,7 +141,9 @@ private:
         event.Skip();
     }
 
-    // The stations call the dashboard; they must be gone before it is.
+    // The stations hold the dashboard's state, which outlives the window, so
+    // the window may go first; then no station can be waiting for room in its
+    // backlog while this thread waits for the stations.
     void stop_stations()
     {
         {
@@ -137,6 +151,10 @@ private:
             stopping_ = true;
         }
         stop_signal_.notify_all();
+        if (dashboard_) {
+            dashboard_->Destroy();
+            dashboard_ = nullptr;
+        }
         for (auto& t : stations_)
             t.join();
         stations_.clear();
@@ -144,6 +162,7 @@ private:
 
     std::shared_ptr<spdlog::logger> logger_;
     BigEventDashBoard* dashboard_;
+    std::shared_ptr<AlarmState> state_;
     std::vector<std::thread> stations_;
     std::atomic<bool> paused_{false};
     std::mutex stop_lock_;
@@ -151,7 +170,7 @@ private:
     bool stopping_ = false;
 };
 
-GalleryEntry dashboard_with_stations{"Alarm dashboard", "BigEventDashBoard with worker threads",
+GalleryEntry dashboard_with_stations{wxS("Alarm dashboard"), wxS("BigEventDashBoard with worker threads, every option on"),
                                      [](wxWindow* parent) { (new DashboardDemoFrame(parent))->Show(); }};
 
 }  // namespace

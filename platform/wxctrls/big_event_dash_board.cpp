@@ -15,13 +15,13 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, wxWindowID id, const wxPo
 {
     auto* outer = new wxBoxSizer(wxHORIZONTAL);
 
-    auto* active_box = new wxStaticBoxSizer(wxVERTICAL, this, "Active alarms");
+    auto* active_box = new wxStaticBoxSizer(wxVERTICAL, this, wxS("Active alarms"));
     ui_list_alarm = new wxListBox(active_box->GetStaticBox(), wxID_ANY, wxDefaultPosition, wxSize(200, -1), 0,
                                   nullptr, wxLB_SINGLE | wxLB_NEEDED_SB);
     active_box->Add(ui_list_alarm, 1, wxALL | wxEXPAND, 5);
     outer->Add(active_box, 1, wxALL | wxEXPAND, 5);
 
-    auto* history_box = new wxStaticBoxSizer(wxVERTICAL, this, "History");
+    auto* history_box = new wxStaticBoxSizer(wxVERTICAL, this, wxS("History"));
     ui_grid_error_history = new wxGrid(history_box->GetStaticBox(), wxID_ANY, wxDefaultPosition, wxSize(520, 280));
     ui_grid_error_history->CreateGrid(0, 3);
     ui_grid_error_history->EnableEditing(false);
@@ -29,7 +29,7 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, wxWindowID id, const wxPo
     ui_grid_error_history->SetRowLabelSize(0);
     ui_grid_error_history->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
     for (int col = 0; col < 3; ++col)
-        ui_grid_error_history->SetColLabelValue(col, history_column_labels[col]);
+        ui_grid_error_history->SetColLabelValue(col, wxString::FromUTF8(history_column_labels[col]));
     ui_grid_error_history->SetColSize(0, 115);
     ui_grid_error_history->SetColSize(1, 180);
     ui_grid_error_history->SetColSize(2, 220);

@@ -35,9 +35,10 @@ protected:
     }
 
     ovk_wxtools::BigEventDashBoard* make(ovk_wxtools::BigEventDashBoard::Logger logger = nullptr,
-                                         spdlog::level::level_enum level = spdlog::level::warn)
+                                         spdlog::level::level_enum level = spdlog::level::warn,
+                                         const ovk_wxtools::DashboardOptions& options = {})
     {
-        dash = new ovk_wxtools::BigEventDashBoard(frame, std::move(logger), level);
+        dash = new ovk_wxtools::BigEventDashBoard(frame, std::move(logger), level, options);
         frame->Show();
         return dash;
     }
@@ -61,15 +62,17 @@ protected:
         return out;
     }
 
-    // Runs every call posted to the dashboard so far and the refreshes those
-    // calls post in turn.
+    // Runs every call posted to the dashboard so far, the refreshes those
+    // calls post in turn and the rest of a backlog written in slices.
     void settle()
     {
-        for (int round = 0; round < 2; ++round) {
-            bool reached = false;
-            dash->CallAfter([&reached] { reached = true; });
-            ASSERT_TRUE(wait_until([&] { return reached; }, 20000));
-        }
+        do {
+            for (int round = 0; round < 2; ++round) {
+                bool reached = false;
+                dash->CallAfter([&reached] { reached = true; });
+                ASSERT_TRUE(wait_until([&] { return reached; }, 20000));
+            }
+        } while (dash->state()->backlog() > 0);
     }
 
     std::vector<wxString> listed() const

@@ -6,8 +6,11 @@
 #include <chrono>
 #include <list>
 #include <map>
+#include <random>
 #include <set>
 #include <thread>
+
+#include <wx/evtloop.h>
 
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
@@ -209,4 +212,135 @@ TEST_F(DashboardTest, LoggingThreadsSurviveTheDashboardGoingAway)
     for (auto& t : threads)
         t.join();
     flush_events();  // calls posted before the window went must not run now
+}
+
+TEST_F(DashboardTest, HandleStaysValidWhileTheFrameGoesAtAnyMoment)
+{
+    std::mt19937 dice(20261208);
+    for (int round = 0; round < 200; ++round) {
+        auto* owner = new wxFrame(nullptr, wxID_ANY, wxS("round"));
+        auto logger = std::make_shared<spdlog::logger>("alarms");
+        auto* board = new BigEventDashBoard(owner, logger);
+        logger->sinks().push_back(board->sink());  // before any thread logs
+        std::shared_ptr<AlarmState> state = board->state();
+        state->set_backlog_limit(8);  // so workers also wait for room when the window goes
+        std::atomic<int> running{4};
+        std::vector<std::thread> workers;
+        for (int w = 0; w < 4; ++w)
+            workers.emplace_back([&, w] {
+                Dice own{static_cast<std::uint32_t>(round * 4 + w + 1)};
+                for (int i = 0; i < 60; ++i) {
+                    const int n = own.roll(6);
+                    const AlarmCode code("w" + std::to_string(w) + "-" + std::to_string(n));
+                    if (own.roll(2))
+                        state->alarm(code, i, wxS("A"));
+                    else
+                        state->clear(code);
+                    logger->warn("w{} {}", w, i);
+                    if (i % 20 == 19)
+                        state->clear_all();
+                }
+                --running;
+            });
+        // The GUI thread serves the window for a moment, then the frame goes.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(dice() % 3000);
+        while (std::chrono::steady_clock::now() < until)
+            wxTheApp->Yield(true);
+        owner->Destroy();
+        while (state->attached())
+            wxTheApp->Yield(true);
+        for (auto& t : workers)
+            t.join();
+        EXPECT_EQ(running.load(), 0);
+        // The state still answers, and still takes work, with nothing to show it on.
+        state->alarm(AlarmCode("after"), {});
+        EXPECT_TRUE(state->fired(AlarmCode("after")));
+        EXPECT_EQ(state->backlog(), 0u);
+        state->clear_all();
+        EXPECT_FALSE(state->any_fired());
+        logger->error("nobody listens");
+    }
+}
+
+TEST_F(DashboardTest, FloodKeepsTimersFiringAndEveryRecordBecomesARow)
+{
+    make();
+    auto state = dash->state();
+    constexpr std::size_t limit = 2000;
+    state->set_backlog_limit(limit);
+    auto logger = std::make_shared<spdlog::logger>("flood", dash->sink());
+    std::atomic<bool> stop{false};
+    std::atomic<long> produced{0};
+    std::atomic<std::size_t> worst{0};
+    std::atomic<int> finished{0};
+    std::vector<std::thread> threads;
+    for (int w = 0; w < 3; ++w)
+        threads.emplace_back([&, w] {
+            for (long i = 0; !stop.load(); ++i) {
+                logger->warn("w{} {}", w, i);
+                ++produced;
+                if (i % 32 == 0) {
+                    const std::size_t now = state->backlog();
+                    for (std::size_t seen = worst.load(); now > seen && !worst.compare_exchange_weak(seen, now);) {
+                    }
+                }
+            }
+            ++finished;
+        });
+    // Without the GUI thread writing rows, the producers fill the backlog and wait.
+    while (state->backlog() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // A timer started now, in the thick of it, keeps firing while the rows go in.
+    int ticks = 0, busy_ticks = 0;
+    wxGUIEventLoop loop;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        ++ticks;
+        busy_ticks += state->backlog() > 0 ? 1 : 0;
+        const bool enough = busy_ticks >= 5 && dash->ui_grid_error_history->GetNumberRows() > 2 * static_cast<int>(limit);
+        if (enough || ticks == 500)
+            loop.Exit();
+    });
+    timer.Start(20);
+    loop.Run();
+    timer.Stop();
+    EXPECT_GE(busy_ticks, 5);
+    stop = true;
+    // Producers may be waiting for room: keep writing rows until they are done.
+    EXPECT_TRUE(wait_until([&] { return finished.load() == 3; }, 30000));
+    for (auto& t : threads)
+        t.join();
+    settle();
+    EXPECT_LE(worst.load(), limit);
+    EXPECT_EQ(dash->ui_grid_error_history->GetNumberRows(), produced.load());
+}
+
+TEST_F(DashboardTest, GuiThreadNeverWaitsForRoom)
+{
+    make();
+    dash->state()->set_backlog_limit(4);
+    for (int i = 0; i < 50; ++i) {
+        dash->alarm(AlarmCode("c" + std::to_string(i)), {});
+        dash->clear(AlarmCode("c" + std::to_string(i)));
+    }
+    EXPECT_EQ(dash->state()->backlog(), 50u);
+    settle();
+    EXPECT_EQ(history().size(), 50u);
+}
+
+TEST_F(DashboardTest, ProducersStopWaitingForAGuiThreadThatWritesNothing)
+{
+    make();
+    dash->state()->set_backlog_limit(4);
+    // The GUI thread joins the worker without running its event loop: the
+    // worker must get through, and no row may be lost.
+    std::thread worker([this] {
+        for (int i = 0; i < 50; ++i) {
+            dash->alarm(AlarmCode("c" + std::to_string(i)), {});
+            dash->clear(AlarmCode("c" + std::to_string(i)));
+        }
+    });
+    worker.join();
+    settle();
+    EXPECT_EQ(history().size(), 50u);
 }

@@ -9,27 +9,34 @@
 // text to the dashboard's logger; registering the dashboard's sink() with that
 // same logger turns each new alarm into a history row.
 //
-// Every public operation may be called from any thread while the dashboard
-// exists. Controls are changed only on the GUI thread, through posted calls
-// that run in the order they were posted.
+// The alarms themselves live in an AlarmState that the window shares: hand
+// workers state() and they may go on raising, clearing and asking at any
+// time, also after the window has gone. The window's own operations of the
+// same names forward to it and are for code that knows the window exists.
+// Controls are changed only on the GUI thread, through posted calls that run
+// in the order they were posted; a flood of rows is written in bounded slices
+// so that timers and input are served in between.
 #include "platform/wxctrls/big_event_dash_board.h"
 #include "wxtools/dashboard/alarm_code.h"
+#include "wxtools/dashboard/alarm_state.h"
+#include "wxtools/dashboard/dashboard_options.h"
 #include "wxtools/dashboard/dashboard_sink.h"
 #include "wxtools/dashboard/log_record.h"
 
 #include <spdlog/logger.h>
+#include <wx/button.h>
+#include <wx/choice.h>
 #include <wx/clntdata.h>
+#include <wx/timer.h>
 
 #include <any>
 #include <atomic>
-#include <list>
+#include <chrono>
+#include <cstdint>
+#include <deque>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
-#include <variant>
 #include <vector>
 
 namespace ovk_wxtools {
@@ -46,34 +53,56 @@ private:
 
 class BigEventDashBoard : public ovk_wxctrls::BigEventDashBoard {
 public:
-    using Logger = std::shared_ptr<spdlog::logger>;
+    using Logger = AlarmState::Logger;
+    using Options = DashboardOptions;
 
     // `logger` receives the text of every newly raised code; `level` is the
     // threshold of the dashboard's sink. The dashboard registers itself nowhere.
     explicit BigEventDashBoard(wxWindow* parent, Logger logger = nullptr,
-                               spdlog::level::level_enum level = spdlog::level::warn);
+                               spdlog::level::level_enum level = spdlog::level::warn,
+                               const Options& options = Options());
     ~BigEventDashBoard() override;
+
+    // The handle for other threads: valid for as long as they keep it.
+    std::shared_ptr<AlarmState> state() const { return state_; }
+    const Options& options() const { return options_; }
 
     // Raises `code` for `identity` (the empty text is an identity too). A code
     // that is already active only takes the new detail and identity: it is
     // neither logged again nor does it ask for a refresh.
     void alarm(const AlarmCode& code, std::any detail, const wxString& identity = wxString(),
-               spdlog::level::level_enum level = spdlog::level::err);
+               spdlog::level::level_enum level = spdlog::level::err)
+    {
+        state_->alarm(code, std::move(detail), identity, level);
+    }
 
     // Without an identity: whether `code` is active; with one: whether that
     // identity has it raised.
-    bool fired(const AlarmCode& code, const std::optional<wxString>& identity = std::nullopt) const;
-    bool any_fired() const;
+    bool fired(const AlarmCode& code, const std::optional<wxString>& identity = std::nullopt) const
+    {
+        return state_->fired(code, identity);
+    }
+    bool any_fired() const { return state_->any_fired(); }
 
     // Without an identity: clears `code` for everyone. With one: clears it for
     // that identity; the code goes once its last identity has cleared it. A
     // code that goes writes one "GOOD" history row.
-    void clear(const AlarmCode& code, const std::optional<wxString>& identity = std::nullopt);
+    void clear(const AlarmCode& code, const std::optional<wxString>& identity = std::nullopt)
+    {
+        state_->clear(code, identity);
+    }
     // Clears every active code and writes one "All Clear" row, if any was active.
-    void clear_all();
+    void clear_all() { state_->clear_all(); }
 
     // Asks the GUI thread to rebuild the alarm list; returns at once.
-    void update();
+    void update() { state_->update(); }
+
+    // The active alarms, for a stack light or a report.
+    std::vector<ActiveAlarmInfo> snapshot() const { return state_->snapshot(); }
+    // Acknowledge and shelve: see AlarmState. Each writes an "ACK" or "SHELVED" row.
+    bool acknowledge(const AlarmCode& code) { return state_->acknowledge(code); }
+    std::size_t acknowledge_all() { return state_->acknowledge_all(); }
+    bool shelve(const AlarmCode& code, std::chrono::milliseconds duration) { return state_->shelve(code, duration); }
 
     // Whether the history grid scrolls to each new row (true at first).
     bool auto_scroll() const { return auto_scroll_.load(); }
@@ -81,8 +110,8 @@ public:
 
     // Where newly raised codes are logged; nullptr for nowhere. Setting it
     // changes nothing else: registrations of sink() stay as they are.
-    Logger logger() const;
-    void set_logger(Logger logger);
+    Logger logger() const { return state_->logger(); }
+    void set_logger(Logger logger) { state_->set_logger(std::move(logger)); }
 
     // The dashboard as a log handler: add this sink to a logger's sinks and
     // every record at or above level() becomes a history row. The sink may
@@ -92,53 +121,74 @@ public:
     void set_level(spdlog::level::level_enum level) { sink_->set_level(level); }
 
     // Hands one record to the GUI thread, which appends it to the history.
-    void emit(LogRecord record);
+    void emit(LogRecord record) { state_->emit(std::move(record)); }
+
+    // GUI thread only. Shows log rows at `lowest` and above (state rows always);
+    // spdlog::level::trace shows everything. Works with Options::level_filter.
+    void set_history_filter(spdlog::level::level_enum lowest);
+    // GUI thread only. Writes the history (header row first) to `path` as CSV
+    // in UTF-8; false when the file cannot be written.
+    bool export_history_csv(const wxString& path) const;
+    // One CSV line, fields quoted where they need it, ending in CR LF.
+    static std::string csv_line(const std::vector<std::string>& fields);
+
+    // Controls that options add; nullptr when their option is off.
+    wxButton* ui_acknowledge = nullptr;
+    wxButton* ui_acknowledge_all = nullptr;
+    wxButton* ui_shelve = nullptr;
+    wxChoice* ui_shelve_for = nullptr;
+    wxChoice* ui_level_filter = nullptr;
+    wxButton* ui_export_csv = nullptr;
 
 private:
-    // A row for a cleared code, or for a plain text such as "All Clear".
-    using HistoryItem = std::variant<AlarmCode, wxString>;
+    friend class AlarmState;
 
-    struct ActiveAlarm {
-        AlarmCode code;
-        std::shared_ptr<const std::any> detail;
-        std::unordered_set<std::string> identities;  // UTF-8
+    // One history row as kept for the cap, the filter and the export.
+    struct HistoryEntry {
+        wxString cells[3];
+        wxColour colour;
+        int level;  // of a log record; -1 for the rows about alarms
     };
-    using AlarmList = std::list<ActiveAlarm>;
-
-    // A history row waiting for the GUI thread.
-    using PendingRow = std::variant<HistoryItem, LogRecord>;
-
-    // Queues one history row. Rows queue up in the order they are posted and
-    // the GUI thread writes whatever has gathered in one go, so a storm of
-    // events costs one grid update per batch rather than one per row.
-    void post_row(PendingRow row);
 
     // GUI thread only.
     void do_update();
     void write_rows();
-    // Fill row `row`, already appended to the history grid.
-    void do_clear(int row, const HistoryItem& item);
-    void do_emit(int row, const LogRecord& record);
+    HistoryEntry make_entry(const PendingRow& row) const;
+    void fill_row(int row, const HistoryEntry& entry);
+    bool keeps_history() const;
+    bool passes(const HistoryEntry& entry) const { return entry.level < 0 || entry.level >= filter_level_; }
+    void keep_rows(std::vector<HistoryEntry> entries);
+    void rebuild_history(int previous_filter);
+    // The entries behind the grid's rows under `filter` (nullptr: the dropped-rows row).
+    std::vector<const HistoryEntry*> shown_entries(int filter) const;
+    HistoryEntry dropped_entry() const;
+    wxString list_text(const ActiveAlarmInfo& alarm) const;
+    void add_option_controls();
+    void on_shelf_timer(wxTimerEvent& event);
 
-    // Removes one active code; `lock` is held.
-    void remove_locked(std::unordered_map<AlarmCode, AlarmList::iterator>::iterator at);
+    class HistoryColours;
+    // The colour of column 0 in history row `row`, for HistoryColours.
+    wxColour history_colour(int row) const;
 
-    // Guards everything below it.
-    mutable std::mutex lock;
-    // The active alarms in the order they were raised, and where each code sits.
-    AlarmList alarms;
-    std::unordered_map<AlarmCode, AlarmList::iterator> index;
-    Logger logger_;
-    // A list refresh is posted and has not yet read the alarms.
-    bool refresh_posted = false;
-
-    // Taken after `lock` when both are held. Guards the two below it.
-    std::mutex rows_lock;
-    std::vector<PendingRow> pending_rows;
-    bool rows_posted = false;
-
+    const Options options_;
+    std::shared_ptr<AlarmState> state_;
     std::atomic<bool> auto_scroll_{true};
     std::shared_ptr<DashboardSink> sink_;
+
+    // Continues writing a flood of rows on the next turn of the event loop.
+    wxTimer drain_timer_;
+    // Brings shelved alarms back when their time is up.
+    wxTimer shelf_timer_;
+    // The codes behind the alarm list's entries, in list order.
+    std::vector<AlarmCode> listed_;
+    // With keeps_history(): every kept row, and how many older ones went.
+    std::deque<HistoryEntry> kept_;
+    // The kept rows the grid shows, in its order (after the dropped-rows row).
+    std::deque<const HistoryEntry*> shown_;
+    std::size_t dropped_rows_ = 0;
+    // Colours kept rows without a per-cell attribute each; owned by the grid's table.
+    HistoryColours* colours_ = nullptr;
+    int filter_level_ = 0;
 };
 
 }  // namespace ovk_wxtools

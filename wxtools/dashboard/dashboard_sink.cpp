@@ -1,36 +1,27 @@
 #include "wxtools/dashboard/dashboard_sink.h"
 
-#include "wxtools/dashboard/big_event_dash_board.h"
+#include "wxtools/dashboard/alarm_state.h"
 
 namespace ovk_wxtools {
 
-DashboardSink::DashboardSink(BigEventDashBoard& dashboard) : dashboard_(&dashboard) {}
-
-void DashboardSink::detach()
-{
-    std::lock_guard<std::mutex> hold(mutex_);
-    dashboard_ = nullptr;
-}
+DashboardSink::DashboardSink(std::shared_ptr<AlarmState> state) : state_(std::move(state)) {}
 
 bool DashboardSink::attached()
 {
-    std::lock_guard<std::mutex> hold(mutex_);
-    return dashboard_ != nullptr;
+    const auto state = state_.lock();
+    return state && state->attached();
 }
 
 std::size_t DashboardSink::dropped()
 {
-    std::lock_guard<std::mutex> hold(mutex_);
-    return dropped_;
+    return dropped_.load();
 }
 
-void DashboardSink::sink_it_(const spdlog::details::log_msg& message)
+void DashboardSink::log(const spdlog::details::log_msg& message)
 {
-    if (!dashboard_) {
+    const auto state = state_.lock();
+    if (!state || !state->emit(LogRecord::from(message)))
         ++dropped_;
-        return;
-    }
-    dashboard_->emit(LogRecord::from(message));
 }
 
 }  // namespace ovk_wxtools

@@ -1,38 +1,43 @@
 #pragma once
 // The spdlog side of the alarm dashboard: a sink that hands every record it
-// gets to the dashboard. Loggers own their sinks and may outlive the window,
-// so the window is not the sink itself; this small object stands in for it and
-// drops records once the window is gone.
+// gets to the dashboard's shared state. Loggers own their sinks and may
+// outlive the window, so the window is not the sink itself; this small object
+// stands in for it and drops records once the window is gone.
+//
+// It takes no lock of its own around a record: a logging thread that waits
+// for room in the dashboard's backlog must not keep the GUI thread (which
+// may log too) from getting through to the dashboard.
 #include "wxtools/dashboard/log_record.h"
 
-#include <spdlog/sinks/base_sink.h>
+#include <spdlog/sinks/sink.h>
 
+#include <atomic>
 #include <cstddef>
-#include <mutex>
+#include <memory>
 
 namespace ovk_wxtools {
 
-class BigEventDashBoard;
+class AlarmState;
 
-class DashboardSink final : public spdlog::sinks::base_sink<std::mutex> {
+class DashboardSink final : public spdlog::sinks::sink {
 public:
-    explicit DashboardSink(BigEventDashBoard& dashboard);
+    explicit DashboardSink(std::shared_ptr<AlarmState> state);
 
-    // Called by the dashboard's destructor. It waits for a record being handed
-    // over right now; every later record is dropped.
-    void detach();
+    // Whether the dashboard's window still takes records.
     bool attached();
-    // Records that arrived after detach().
+    // Records that arrived after the window had gone.
     std::size_t dropped();
 
-protected:
-    void sink_it_(const spdlog::details::log_msg& message) override;
-    void flush_() override {}
+    void log(const spdlog::details::log_msg& message) override;
+    void flush() override {}
+    // Records are shown as their level, time and message: there is nothing to format.
+    void set_pattern(const std::string&) override {}
+    void set_formatter(std::unique_ptr<spdlog::formatter>) override {}
 
 private:
-    // Both guarded by base_sink's mutex_, which spdlog holds around sink_it_.
-    BigEventDashBoard* dashboard_;
-    std::size_t dropped_ = 0;
+    // Weak: the state holds the dashboard's logger, which may hold this sink.
+    const std::weak_ptr<AlarmState> state_;
+    std::atomic<std::size_t> dropped_{0};
 };
 
 }  // namespace ovk_wxtools
