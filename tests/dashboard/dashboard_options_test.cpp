@@ -8,7 +8,7 @@
 #include <sstream>
 
 using namespace ovk_wxtools;
-using namespace ovk_test;
+using namespace ovk_wxtest;
 
 namespace {
 
