@@ -26,21 +26,21 @@ CopyDialog::CopyDialog(wxWindow* parent, wxWindowID id, const wxString& title, c
         return t;
     };
 
-    m_source_label = label("Source:");
-    ui_source = field(wxTE_READONLY, "Path of the copied item in its tree.");
+    m_source_label = label(wxS("Source:"));
+    ui_source = field(wxTE_READONLY, wxS("Path of the copied item in its tree."));
     fields->AddSpacer(0);
-    m_type_label = label("Type:");
-    ui_type = field(wxTE_READONLY, "Kind of the copied item.");
+    m_type_label = label(wxS("Type:"));
+    ui_type = field(wxTE_READONLY, wxS("Kind of the copied item."));
     fields->AddSpacer(0);
-    m_target_label = label("Target:");
-    ui_target_path = field(wxTE_READONLY, "A book file for a parameter; a folder for a book or a directory.");
-    ui_browse_button = new wxButton(this, wxID_ANY, "Browse...");
+    m_target_label = label(wxS("Target:"));
+    ui_target_path = field(wxTE_READONLY, wxS("A book file for a parameter; a folder for a book or a directory."));
+    ui_browse_button = new wxButton(this, wxID_ANY, wxS("Browse..."));
     fields->Add(ui_browse_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
-    m_rename_label = label("New name:");
-    ui_rename = field(0, "Name of the copy; leave empty to keep the item's own name.");
+    m_rename_label = label(wxS("New name:"));
+    ui_rename = field(0, wxS("Name of the copy; leave empty to keep the item's own name."));
     fields->AddSpacer(0);
     fields->AddSpacer(0);
-    ui_overwrite = new wxCheckBox(this, wxID_ANY, "Overwrite an existing target");
+    ui_overwrite = new wxCheckBox(this, wxID_ANY, wxS("Overwrite an existing target"));
     fields->Add(ui_overwrite, 0, wxALL, 5);
     outer->Add(fields, 1, wxEXPAND | wxALL, 5);
 
@@ -49,11 +49,11 @@ CopyDialog::CopyDialog(wxWindow* parent, wxWindowID id, const wxString& title, c
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer(1);
-    ui_confirm = new wxButton(this, wxID_ANY, "Copy");
+    ui_confirm = new wxButton(this, wxID_ANY, wxS("Copy"));
     ui_confirm->Disable();
     ui_confirm->SetDefault();  // Enter confirms once a target is chosen
     buttons->Add(ui_confirm, 0, wxALL, 5);
-    ui_cancel = new wxButton(this, wxID_CANCEL, "Cancel");
+    ui_cancel = new wxButton(this, wxID_CANCEL, wxS("Cancel"));
     buttons->Add(ui_cancel, 0, wxALL, 5);
     outer->Add(buttons, 0, wxEXPAND | wxALL, 5);
 

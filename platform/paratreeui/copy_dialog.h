@@ -15,7 +15,7 @@ namespace ovk_paratreeui {
 
 class CopyDialog : public wxDialog {
 public:
-    explicit CopyDialog(wxWindow* parent, wxWindowID id = wxID_ANY, const wxString& title = "Copy",
+    explicit CopyDialog(wxWindow* parent, wxWindowID id = wxID_ANY, const wxString& title = wxS("Copy"),
                         const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
                         long style = wxDEFAULT_DIALOG_STYLE);
 

@@ -15,18 +15,18 @@ DescriptionEditorDialog::DescriptionEditorDialog(wxWindow* parent, wxWindowID id
     ui_descriptions->EnableEditing(false);
     ui_descriptions->EnableDragRowSize(false);
     ui_descriptions->SetRowLabelSize(0);
-    ui_descriptions->SetColLabelValue(0, "Locale");
-    ui_descriptions->SetColLabelValue(1, "Description");
+    ui_descriptions->SetColLabelValue(0, wxS("Locale"));
+    ui_descriptions->SetColLabelValue(1, wxS("Description"));
     ui_descriptions->SetColSize(0, 110);
     ui_descriptions->SetColSize(1, 340);
     ui_descriptions->SetMinSize(wxSize(470, 220));
     body->Add(ui_descriptions, 1, wxALL | wxEXPAND, 5);
 
     auto* side = new wxBoxSizer(wxVERTICAL);
-    ui_edit_button = new wxButton(this, wxID_ANY, "Edit...");
+    ui_edit_button = new wxButton(this, wxID_ANY, wxS("Edit..."));
     ui_edit_button->Disable();
     side->Add(ui_edit_button, 0, wxALL | wxEXPAND, 5);
-    ui_delete_button = new wxButton(this, wxID_ANY, "Delete");
+    ui_delete_button = new wxButton(this, wxID_ANY, wxS("Delete"));
     ui_delete_button->Disable();
     ui_delete_button->Hide();
     side->Add(ui_delete_button, 0, wxALL | wxEXPAND, 5);
@@ -38,7 +38,7 @@ DescriptionEditorDialog::DescriptionEditorDialog(wxWindow* parent, wxWindowID id
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer(1);
-    ui_close_button = new wxButton(this, wxID_OK, "Close");
+    ui_close_button = new wxButton(this, wxID_OK, wxS("Close"));
     ui_close_button->SetDefault();
     buttons->Add(ui_close_button, 0, wxALL, 5);
     outer->Add(buttons, 0, wxEXPAND, 5);

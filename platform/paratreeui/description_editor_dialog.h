@@ -12,7 +12,7 @@ namespace ovk_paratreeui {
 class DescriptionEditorDialog : public wxDialog {
 public:
     explicit DescriptionEditorDialog(wxWindow* parent, wxWindowID id = wxID_ANY,
-                                     const wxString& title = "Descriptions", const wxPoint& pos = wxDefaultPosition,
+                                     const wxString& title = wxS("Descriptions"), const wxPoint& pos = wxDefaultPosition,
                                      const wxSize& size = wxDefaultSize,
                                      long style = wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
 

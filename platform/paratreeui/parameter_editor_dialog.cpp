@@ -12,20 +12,20 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     auto* head = new wxFlexGridSizer(0, 3, 0, 0);
     head->AddGrowableCol(1);
     head->SetFlexibleDirection(wxBOTH);
-    m_name_label = new wxStaticText(this, wxID_ANY, "Name:");
+    m_name_label = new wxStaticText(this, wxID_ANY, wxS("Name:"));
     head->Add(m_name_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     ui_name = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     head->Add(ui_name, 0, wxALL | wxEXPAND, 5);
     head->AddSpacer(0);
-    m_description_label = new wxStaticText(this, wxID_ANY, "Description:");
+    m_description_label = new wxStaticText(this, wxID_ANY, wxS("Description:"));
     head->Add(m_description_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     ui_description = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     head->Add(ui_description, 0, wxALL | wxEXPAND, 5);
-    ui_descriptions_button = new wxButton(this, wxID_ANY, "Descriptions...");
+    ui_descriptions_button = new wxButton(this, wxID_ANY, wxS("Descriptions..."));
     head->Add(ui_descriptions_button, 0, wxALL, 5);
     outer->Add(head, 0, wxEXPAND, 0);
 
-    m_attributes_label = new wxStaticText(this, wxID_ANY, "Attributes:");
+    m_attributes_label = new wxStaticText(this, wxID_ANY, wxS("Attributes:"));
     outer->Add(m_attributes_label, 0, wxLEFT | wxRIGHT | wxTOP, 5);
 
     auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -34,24 +34,24 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     ui_attributes->EnableEditing(false);
     ui_attributes->EnableDragRowSize(false);
     ui_attributes->SetRowLabelSize(0);
-    ui_attributes->SetColLabelValue(0, "Name");
-    ui_attributes->SetColLabelValue(1, "Value");
+    ui_attributes->SetColLabelValue(0, wxS("Name"));
+    ui_attributes->SetColLabelValue(1, wxS("Value"));
     ui_attributes->SetColSize(0, 160);
     ui_attributes->SetColSize(1, 320);
     ui_attributes->SetMinSize(wxSize(500, 260));
     body->Add(ui_attributes, 1, wxALL | wxEXPAND, 5);
 
     auto* side = new wxBoxSizer(wxVERTICAL);
-    ui_add_button = new wxButton(this, wxID_ANY, "Add...");
+    ui_add_button = new wxButton(this, wxID_ANY, wxS("Add..."));
     side->Add(ui_add_button, 0, wxALL | wxEXPAND, 5);
-    ui_edit_button = new wxButton(this, wxID_ANY, "Edit...");
+    ui_edit_button = new wxButton(this, wxID_ANY, wxS("Edit..."));
     ui_edit_button->Disable();
     side->Add(ui_edit_button, 0, wxALL | wxEXPAND, 5);
-    ui_rename_button = new wxButton(this, wxID_ANY, "Rename...");
+    ui_rename_button = new wxButton(this, wxID_ANY, wxS("Rename..."));
     ui_rename_button->Disable();
     ui_rename_button->Hide();
     side->Add(ui_rename_button, 0, wxALL | wxEXPAND, 5);
-    ui_delete_button = new wxButton(this, wxID_ANY, "Delete");
+    ui_delete_button = new wxButton(this, wxID_ANY, wxS("Delete"));
     ui_delete_button->Disable();
     side->Add(ui_delete_button, 0, wxALL | wxEXPAND, 5);
     body->Add(side, 0, wxEXPAND, 0);
@@ -61,10 +61,10 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     outer->Add(m_staticline1, 0, wxALL | wxEXPAND, 5);
 
     auto* buttons = new wxStdDialogButtonSizer();
-    ui_ok_button = new wxButton(this, wxID_OK, "OK");
+    ui_ok_button = new wxButton(this, wxID_OK, wxS("OK"));
     ui_ok_button->SetDefault();
     buttons->AddButton(ui_ok_button);
-    ui_cancel_button = new wxButton(this, wxID_CANCEL, "Cancel");
+    ui_cancel_button = new wxButton(this, wxID_CANCEL, wxS("Cancel"));
     buttons->AddButton(ui_cancel_button);
     buttons->Realize();
     outer->Add(buttons, 0, wxALL | wxEXPAND, 5);

@@ -14,7 +14,7 @@ namespace ovk_paratreeui {
 
 class ParameterEditorDialog : public wxDialog {
 public:
-    explicit ParameterEditorDialog(wxWindow* parent, wxWindowID id = wxID_ANY, const wxString& title = "Parameter",
+    explicit ParameterEditorDialog(wxWindow* parent, wxWindowID id = wxID_ANY, const wxString& title = wxS("Parameter"),
                                    const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
                                    long style = wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
 

@@ -18,25 +18,25 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
 {
     // Controls are made in tab order, the tree first. Each pane's static box
     // comes before its controls, which are its siblings and drawn over it.
-    auto* tree_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, "Directories and books"), wxVERTICAL);
-    auto* book_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, "Parameters of the selected book"),
+    auto* tree_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, wxS("Directories and books")), wxVERTICAL);
+    auto* book_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, wxS("Parameters of the selected book")),
                                           wxVERTICAL);
 
     // Left: directories and books.
     ui_tree = new wxTreeCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(250, 420), wxTR_DEFAULT_STYLE | wxTR_SINGLE);
     tree_box->Add(ui_tree, 1, wxEXPAND | wxALL, 5);
     auto* tree_buttons = new wxGridSizer(2, 2, 0, 0);
-    ui_add_directory_button = new wxButton(this, wxID_ANY, "Add Directory...");
-    ui_add_directory_button->SetToolTip("Add a directory under the selected directory.");
+    ui_add_directory_button = new wxButton(this, wxID_ANY, wxS("Add Directory..."));
+    ui_add_directory_button->SetToolTip(wxS("Add a directory under the selected directory."));
     tree_buttons->Add(ui_add_directory_button, 0, wxEXPAND | wxALL, 5);
-    ui_add_book_button = new wxButton(this, wxID_ANY, "Add Book...");
-    ui_add_book_button->SetToolTip("Add a parameter book under the selected directory.");
+    ui_add_book_button = new wxButton(this, wxID_ANY, wxS("Add Book..."));
+    ui_add_book_button->SetToolTip(wxS("Add a parameter book under the selected directory."));
     tree_buttons->Add(ui_add_book_button, 0, wxEXPAND | wxALL, 5);
-    ui_copy_tree_item_button = new wxButton(this, wxID_ANY, "Copy To...");
-    ui_copy_tree_item_button->SetToolTip("Copy the selected directory or book to another place on disk.");
+    ui_copy_tree_item_button = new wxButton(this, wxID_ANY, wxS("Copy To..."));
+    ui_copy_tree_item_button->SetToolTip(wxS("Copy the selected directory or book to another place on disk."));
     tree_buttons->Add(ui_copy_tree_item_button, 0, wxEXPAND | wxALL, 5);
-    ui_delete_tree_item_button = new wxButton(this, wxID_ANY, "Delete");
-    ui_delete_tree_item_button->SetToolTip("Delete the selected directory or book; on the top item, clear the tree.");
+    ui_delete_tree_item_button = new wxButton(this, wxID_ANY, wxS("Delete"));
+    ui_delete_tree_item_button->SetToolTip(wxS("Delete the selected directory or book; on the top item, clear the tree."));
     tree_buttons->Add(ui_delete_tree_item_button, 0, wxEXPAND | wxALL, 5);
     tree_box->Add(tree_buttons, 0, wxEXPAND, 0);
 
@@ -46,8 +46,8 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_book->EnableEditing(false);
     ui_book->EnableDragRowSize(false);
     ui_book->SetRowLabelSize(0);
-    ui_book->SetColLabelValue(0, "Name");
-    ui_book->SetColLabelValue(1, "Description");
+    ui_book->SetColLabelValue(0, wxS("Name"));
+    ui_book->SetColLabelValue(1, wxS("Description"));
     ui_book->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTER);
     // Whole rows are selected; a frame around one cell would only distract.
     ui_book->SetCellHighlightPenWidth(0);
@@ -63,29 +63,29 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
         book_buttons->Add(button, 1, wxALL, 5);
         return button;
     };
-    ui_add_parameter_button = add_book_button("Add...", "Add a parameter to the selected book.");
-    ui_edit_parameter_button = add_book_button("Edit...", "Edit the selected parameter.");
-    ui_rename_parameter_button = add_book_button("Rename...", "Rename the selected parameter.");
-    ui_view_parameter_button = add_book_button("View...", "View the selected parameter.");
-    ui_copy_parameter_button = add_book_button("Copy To...", "Copy the selected parameter into a book file.");
-    ui_delete_parameter_button = add_book_button("Delete", "Delete the selected parameters.");
+    ui_add_parameter_button = add_book_button(wxS("Add..."), wxS("Add a parameter to the selected book."));
+    ui_edit_parameter_button = add_book_button(wxS("Edit..."), wxS("Edit the selected parameter."));
+    ui_rename_parameter_button = add_book_button(wxS("Rename..."), wxS("Rename the selected parameter."));
+    ui_view_parameter_button = add_book_button(wxS("View..."), wxS("View the selected parameter."));
+    ui_copy_parameter_button = add_book_button(wxS("Copy To..."), wxS("Copy the selected parameter into a book file."));
+    ui_delete_parameter_button = add_book_button(wxS("Delete"), wxS("Delete the selected parameters."));
     book_box->Add(book_buttons, 0, wxEXPAND, 0);
 
     // Top row: where the tree lives, and the commands that read or write it.
     auto* folder_row = new wxBoxSizer(wxHORIZONTAL);
-    ui_tree_path_label = new wxStaticText(this, wxID_ANY, "Folder:");
+    ui_tree_path_label = new wxStaticText(this, wxID_ANY, wxS("Folder:"));
     folder_row->Add(ui_tree_path_label, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
     ui_tree_path = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
-    ui_tree_path->SetToolTip("Folder the parameter tree was loaded from; Save writes back to it.");
+    ui_tree_path->SetToolTip(wxS("Folder the parameter tree was loaded from; Save writes back to it."));
     folder_row->Add(ui_tree_path, 1, wxALIGN_CENTER_VERTICAL | wxALL, 5);
-    ui_load_button = new wxButton(this, wxID_ANY, "Load...");
-    ui_load_button->SetToolTip("Load a parameter tree from a folder.");
+    ui_load_button = new wxButton(this, wxID_ANY, wxS("Load..."));
+    ui_load_button->SetToolTip(wxS("Load a parameter tree from a folder."));
     folder_row->Add(ui_load_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
-    ui_save_button = new wxButton(this, wxID_ANY, "Save");
-    ui_save_button->SetToolTip("Save the parameter tree to the folder it was loaded from.");
+    ui_save_button = new wxButton(this, wxID_ANY, wxS("Save"));
+    ui_save_button->SetToolTip(wxS("Save the parameter tree to the folder it was loaded from."));
     folder_row->Add(ui_save_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
-    ui_save_to_button = new wxButton(this, wxID_ANY, "Save To...");
-    ui_save_to_button->SetToolTip("Save a copy of the parameter tree to another folder.");
+    ui_save_to_button = new wxButton(this, wxID_ANY, wxS("Save To..."));
+    ui_save_to_button->SetToolTip(wxS("Save a copy of the parameter tree to another folder."));
     folder_row->Add(ui_save_to_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
 
     auto* panes = new wxBoxSizer(wxHORIZONTAL);

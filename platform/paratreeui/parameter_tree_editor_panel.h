@@ -17,7 +17,7 @@ class ParameterTreeEditorPanel : public wxPanel {
 public:
     explicit ParameterTreeEditorPanel(wxWindow* parent, wxWindowID id = wxID_ANY,
                                       const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
-                                      long style = wxTAB_TRAVERSAL, const wxString& name = wxPanelNameStr);
+                                      long style = wxTAB_TRAVERSAL, const wxString& name = wxASCII_STR(wxPanelNameStr));
     ~ParameterTreeEditorPanel() override;
 
     // Folder of the tree and the commands that read or write it.

@@ -14,27 +14,27 @@ ScalarEditorDialog::ScalarEditorDialog(wxWindow* parent, wxWindowID id, const wx
     fields->AddGrowableRow(2);
     fields->SetFlexibleDirection(wxBOTH);
 
-    m_name_label = new wxStaticText(this, wxID_ANY, "Name:");
+    m_name_label = new wxStaticText(this, wxID_ANY, wxS("Name:"));
     fields->Add(m_name_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     ui_name = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
     fields->Add(ui_name, 0, wxALL | wxEXPAND, 5);
 
-    m_type_label = new wxStaticText(this, wxID_ANY, "Type:");
+    m_type_label = new wxStaticText(this, wxID_ANY, wxS("Type:"));
     fields->Add(m_type_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
-    const wxString types[] = {"integer", "real number", "text", "boolean", "json"};
+    const wxString types[] = {wxS("integer"), wxS("real number"), wxS("text"), wxS("boolean"), wxS("json")};
     ui_type = new wxChoice(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, WXSIZEOF(types), types);
     ui_type->SetSelection(0);
     fields->Add(ui_type, 0, wxALL, 5);
 
-    m_value_label = new wxStaticText(this, wxID_ANY, "Value:");
+    m_value_label = new wxStaticText(this, wxID_ANY, wxS("Value:"));
     fields->Add(m_value_label, 0, wxALL | wxALIGN_TOP, 5);
     auto* value_box = new wxBoxSizer(wxVERTICAL);
-    const wxString flags[] = {"True", "False"};
+    const wxString flags[] = {wxS("True"), wxS("False")};
     ui_bool_value = new wxChoice(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, WXSIZEOF(flags), flags);
     ui_bool_value->SetSelection(0);
     ui_bool_value->Hide();
     value_box->Add(ui_bool_value, 0, wxALL, 5);
-    ui_multiline_string = new wxCheckBox(this, wxID_ANY, "Several lines");
+    ui_multiline_string = new wxCheckBox(this, wxID_ANY, wxS("Several lines"));
     ui_multiline_string->Hide();
     value_box->Add(ui_multiline_string, 0, wxALL, 5);
     ui_value_single_line = new wxTextCtrl(this, wxID_ANY, wxEmptyString);
@@ -53,10 +53,10 @@ ScalarEditorDialog::ScalarEditorDialog(wxWindow* parent, wxWindowID id, const wx
     outer->Add(m_staticline1, 0, wxALL | wxEXPAND, 5);
 
     auto* buttons = new wxStdDialogButtonSizer();
-    ui_ok_button = new wxButton(this, wxID_OK, "OK");
+    ui_ok_button = new wxButton(this, wxID_OK, wxS("OK"));
     ui_ok_button->SetDefault();
     buttons->AddButton(ui_ok_button);
-    ui_cancel_button = new wxButton(this, wxID_CANCEL, "Cancel");
+    ui_cancel_button = new wxButton(this, wxID_CANCEL, wxS("Cancel"));
     buttons->AddButton(ui_cancel_button);
     buttons->Realize();
     outer->Add(buttons, 0, wxALL | wxEXPAND, 5);

@@ -14,7 +14,7 @@ namespace ovk_paratreeui {
 
 class ScalarEditorDialog : public wxDialog {
 public:
-    explicit ScalarEditorDialog(wxWindow* parent, wxWindowID id = wxID_ANY, const wxString& title = "Attribute Value",
+    explicit ScalarEditorDialog(wxWindow* parent, wxWindowID id = wxID_ANY, const wxString& title = wxS("Attribute Value"),
                                 const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
                                 long style = wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
 

@@ -52,7 +52,7 @@ std::string number_text(const wxString& text)
     const wxString trimmed = strip_whitespace(text);
     if (trimmed.empty() || !trimmed.IsAscii())
         throw std::invalid_argument("not a number: " + text.utf8_string());
-    return trimmed.ToStdString();
+    return trimmed.utf8_string();
 }
 
 }  // namespace

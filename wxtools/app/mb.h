@@ -25,7 +25,7 @@ public:
     InputDefault(const char* text) : text_(from_utf8(text)) {}
     InputDefault(const std::string& text) : text_(from_utf8(text)) {}
     InputDefault(const wchar_t* text) : text_(text) {}
-    InputDefault(bool flag) : text_(flag ? "True" : "False") {}
+    InputDefault(bool flag) : text_(flag ? wxS("True") : wxS("False")) {}
     // A number in its customary text form (5, 2.5).
     template <std::integral T>
     InputDefault(T number) : text_(wxString() << static_cast<long long>(number)) {}
@@ -43,21 +43,21 @@ class MB {
 public:
     MB() = delete;
 
-    static void Error(const wxString& message, const wxString& title = "Error");
-    static void Notice(const wxString& message, const wxString& title = "Info");
+    static void Error(const wxString& message, const wxString& title = wxS("Error"));
+    static void Notice(const wxString& message, const wxString& title = wxS("Info"));
     // wxYES or wxNO.
-    static int Confirm(const wxString& message, const wxString& title = "Confirm");
+    static int Confirm(const wxString& message, const wxString& title = wxS("Confirm"));
 
     // The text typed exactly as entered (spaces kept, empty text included),
     // or std::nullopt when the dialog was cancelled.
-    static std::optional<wxString> Input(const wxString& message, const wxString& title = "Input Dialog",
+    static std::optional<wxString> Input(const wxString& message, const wxString& title = wxS("Input Dialog"),
                                          const InputDefault& default_value = {});
 
     // The typed text converted by `value_type`; when the conversion throws,
     // the user sees "Invalid input format." and the answer is std::nullopt.
     template <class Convert>
         requires std::invocable<Convert&, const wxString&>
-    static auto Input(const wxString& message, Convert value_type, const wxString& title = "Input Dialog",
+    static auto Input(const wxString& message, Convert value_type, const wxString& title = wxS("Input Dialog"),
                       const InputDefault& default_value = {})
         -> std::optional<std::decay_t<std::invoke_result_t<Convert&, const wxString&>>>
     {
@@ -67,7 +67,7 @@ public:
         try {
             return std::invoke(value_type, *text);
         } catch (...) {
-            Error("Invalid input format.");
+            Error(wxS("Invalid input format."));
             return std::nullopt;
         }
     }

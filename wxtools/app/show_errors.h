@@ -19,7 +19,7 @@ bool show_errors(Work&& work)
     } catch (const std::exception& error) {
         MB::Error(from_utf8(error.what()));
     } catch (...) {
-        MB::Error("Unexpected error.");
+        MB::Error(wxS("Unexpected error."));
     }
     return false;
 }

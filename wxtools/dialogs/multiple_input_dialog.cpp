@@ -88,11 +88,11 @@ void MultipleInputDialog::build()
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(0, 0, 1, wxEXPAND, 5);
-    ui_ok_button = new wxButton(this, wxID_ANY, "OK", wxDefaultPosition, wxDefaultSize, 0);
+    ui_ok_button = new wxButton(this, wxID_ANY, wxS("OK"), wxDefaultPosition, wxDefaultSize, 0);
     // As the default button it is pressed by Enter in any of the text boxes.
     ui_ok_button->SetDefault();
     row->Add(ui_ok_button, 0, wxALL, 5);
-    ui_cancel_button = new wxButton(this, wxID_CANCEL, "Cancel", wxDefaultPosition, wxDefaultSize, 0);
+    ui_cancel_button = new wxButton(this, wxID_CANCEL, wxS("Cancel"), wxDefaultPosition, wxDefaultSize, 0);
     row->Add(ui_cancel_button, 0, wxALL, 5);
     outer->Add(row, 0, wxEXPAND, 5);
 

@@ -21,14 +21,14 @@ public:
     using FieldMap = nlohmann::ordered_map<wxString, wxString>;
 
     // One field named `field`, starting empty. Narrow names are read as UTF-8.
-    MultipleInputDialog(wxWindow* parent, const wxString& field, const wxString& title = "Input");
-    MultipleInputDialog(wxWindow* parent, const char* field, const wxString& title = "Input");
-    MultipleInputDialog(wxWindow* parent, const std::string& field, const wxString& title = "Input");
+    MultipleInputDialog(wxWindow* parent, const wxString& field, const wxString& title = wxS("Input"));
+    MultipleInputDialog(wxWindow* parent, const char* field, const wxString& title = wxS("Input"));
+    MultipleInputDialog(wxWindow* parent, const std::string& field, const wxString& title = wxS("Input"));
     // One field per name, starting empty; a name given twice makes one field.
-    MultipleInputDialog(wxWindow* parent, const std::vector<wxString>& fields, const wxString& title = "Input");
-    MultipleInputDialog(wxWindow* parent, const std::vector<std::string>& fields, const wxString& title = "Input");
+    MultipleInputDialog(wxWindow* parent, const std::vector<wxString>& fields, const wxString& title = wxS("Input"));
+    MultipleInputDialog(wxWindow* parent, const std::vector<std::string>& fields, const wxString& title = wxS("Input"));
     // A brace list of names: {"电压", "电流"} (narrow names as UTF-8).
-    MultipleInputDialog(wxWindow* parent, std::initializer_list<Text> fields, const wxString& title = "Input");
+    MultipleInputDialog(wxWindow* parent, std::initializer_list<Text> fields, const wxString& title = wxS("Input"));
     // The caller's own mapping of names to defaults. The dialog works on a
     // copy taken here; OK pressed during ShowModal also writes the entered
     // texts back into the caller's mapping, Cancel leaves it alone. So the
@@ -36,7 +36,7 @@ public:
     // the dialog: get() and fields() read the copy and stay safe after the
     // mapping is gone. Shown without a modal run (Show), OK updates only the
     // copy, since nothing then says the mapping is still there.
-    MultipleInputDialog(wxWindow* parent, FieldMap& fields, const wxString& title = "Input");
+    MultipleInputDialog(wxWindow* parent, FieldMap& fields, const wxString& title = wxS("Input"));
 
     // The field's value: the text entered when OK was pressed, else its
     // default. A name that is not a field throws LookupError.

@@ -10,7 +10,7 @@ namespace ovk_wxtools {
 class TrueOrFalseDialog : public wxDialog {
 public:
     TrueOrFalseDialog(wxWindow* parent, const wxString& title, const wxString& question,
-                      const wxString& true_label = "Yes", const wxString& false_label = "No");
+                      const wxString& true_label = wxS("Yes"), const wxString& false_label = wxS("No"));
 };
 
 }  // namespace ovk_wxtools

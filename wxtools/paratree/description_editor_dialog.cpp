@@ -32,7 +32,7 @@ void DescriptionEditorDialog::on_edit(wxCommandEvent&)
 {
     const wxArrayInt rows = ui_descriptions->GetSelectedRows();
     if (rows.size() > 1) {
-        MB::Notice("Only one description could be edited at one time.");
+        MB::Notice(wxS("Only one description could be edited at one time."));
         return;
     }
     if (rows.empty())
@@ -48,7 +48,7 @@ void DescriptionEditorDialog::_edit_row(int row)
         const wxString locale = ui_descriptions->GetCellValue(row, 0);
         const std::string current = parameter->get_description(locale.utf8_string());
         const std::optional<wxString> text =
-            MB::Input("Please input description for local `" + locale + "`.", "Input Dialog",
+            MB::Input(wxS("Please input description for local `") + locale + wxS("`."), wxS("Input Dialog"),
                       wxString::FromUTF8(current));
         if (!text)
             return;

@@ -8,7 +8,7 @@ namespace ovk_wxtools {
 
 bool is_valid_name(const wxString& name)
 {
-    if (name.empty() || name == "." || name == "..")
+    if (name.empty() || name == wxS(".") || name == wxS(".."))
         return false;
     const std::string text = name.utf8_string();
     for (const std::string& entry : ovk_paratree::InvalidNameCharacters)

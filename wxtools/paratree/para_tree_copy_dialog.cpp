@@ -33,7 +33,7 @@ fs::path to_path(const wxString& text)
 
 wxString quoted(const wxString& text)
 {
-    return "\"" + text + "\"";
+    return wxS("\"") + text + wxS("\"");
 }
 
 // Checked before the window exists, so a refused call leaves nothing behind.
@@ -56,7 +56,7 @@ ParaTreeCopyDialog::ParaTreeCopyDialog(wxWindow* parent, const std::vector<wxStr
 {
     wxString source;
     for (std::size_t i = 0; i < this->para_path.size(); ++i)
-        source += (i ? "." : "") + this->para_path[i];
+        source += (i ? wxS(".") : wxS("")) + this->para_path[i];
     ui_source->SetValue(source);
     ui_type->SetValue(wxString::FromUTF8(parameter->class_name()));
 }
@@ -70,8 +70,8 @@ wxString ParaTreeCopyDialog::select_directory()
 wxString ParaTreeCopyDialog::select_file()
 {
     const wxString ext = wxString::FromUTF8(ParameterBook::ExtName);
-    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
-                        "Parameter File(*." + ext + ")|*." + ext);
+    wxFileDialog dialog(this, wxASCII_STR(wxFileSelectorPromptStr), wxString(), wxString(),
+                        wxS("Parameter File(*.") + ext + wxS(")|*.") + ext);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 
@@ -98,7 +98,7 @@ void ParaTreeCopyDialog::on_confirm(wxCommandEvent&)
     if (!done)
         return;
 
-    MB::Notice("Copy parameter success.");
+    MB::Notice(wxS("Copy parameter success."));
     if (IsModal()) {
         EndModal(wxID_OK);
     } else {
@@ -112,8 +112,8 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
     // The name becomes part of a file or folder name: one with a path
     // separator in it would write somewhere else than the chosen target.
     if (!ovk_paratree::is_valid_name(target_name.utf8_string())) {
-        MB::Error("Target name `" + target_name + "` is invalid. It may be has invalid characters: `"
-                  + wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + "`.");
+        MB::Error(wxS("Target name `") + target_name + wxS("` is invalid. It may be has invalid characters: `")
+                  + wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
         return false;
     }
     const bool overwrite = ui_overwrite->IsChecked();
@@ -122,7 +122,7 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
         const fs::path file = to_path(target_path);
         auto book = ParameterBook::load(file);
         if (book->contains(target_name.utf8_string()) && !overwrite) {
-            MB::Error("Parameter named " + quoted(target_name) + " already exists.");
+            MB::Error(wxS("Parameter named ") + quoted(target_name) + wxS(" already exists."));
             return false;
         }
         book->set(target_name.utf8_string(), item->clone());
@@ -131,11 +131,11 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
     }
 
     if (auto book = std::dynamic_pointer_cast<ParameterBook>(parameter)) {
-        const wxString file_name = target_path + wxFileName::GetPathSeparator() + target_name + "."
+        const wxString file_name = target_path + wxFileName::GetPathSeparator() + target_name + wxS(".")
                                    + wxString::FromUTF8(ParameterBook::ExtName);
         std::error_code ec;
         if (fs::exists(fs::symlink_status(to_path(file_name), ec)) && !overwrite) {
-            MB::Error("Parameter book named " + quoted(file_name) + " already exists.");
+            MB::Error(wxS("Parameter book named ") + quoted(file_name) + wxS(" already exists."));
             return false;
         }
         book->save(to_path(file_name));
@@ -148,11 +148,11 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
     std::error_code ec;
     if (fs::exists(fs::symlink_status(folder, ec))) {
         if (!overwrite) {
-            MB::Error("Parameter directory named " + quoted(directory_name) + " already exists.");
+            MB::Error(wxS("Parameter directory named ") + quoted(directory_name) + wxS(" already exists."));
             return false;
         }
         if (!fs::is_directory(folder, ec)) {
-            MB::Error("Target " + quoted(directory_name) + " already exists and is not a directory.");
+            MB::Error(wxS("Target ") + quoted(directory_name) + wxS(" already exists and is not a directory."));
             return false;
         }
     }

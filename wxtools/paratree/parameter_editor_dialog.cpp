@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 #include <vector>
 
 namespace ovk_wxtools {
@@ -81,21 +82,21 @@ void ParameterEditorDialog::on_edit_descriptions(wxCommandEvent&)
 
 void ParameterEditorDialog::add()
 {
-    const std::optional<wxString> name = MB::Input("Please input your preferred attribute name.");
+    const std::optional<wxString> name = MB::Input(wxS("Please input your preferred attribute name."));
     if (!name)
         return;
     if (name->empty()) {
-        MB::Error("Attribute name could not be empty.");
+        MB::Error(wxS("Attribute name could not be empty."));
         return;
     }
     if (!is_valid_name(*name)) {
-        MB::Error("Attribute name `" + *name + "` is invalid. It may be has invalid characters: `" +
-                  wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + "`.");
+        MB::Error(wxS("Attribute name `") + *name + wxS("` is invalid. It may be has invalid characters: `") +
+                  wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
         return;
     }
     const std::string key = name->utf8_string();
     if (parameter_->contains(key)) {
-        MB::Error("Attribute name `" + *name + "` already exists.\nPlease choose another one.");
+        MB::Error(wxS("Attribute name `") + *name + wxS("` already exists.\nPlease choose another one."));
         return;
     }
     ParameterScalarAttributeEditorDialog editor(this, *name);
@@ -112,7 +113,7 @@ void ParameterEditorDialog::edit()
 {
     const wxArrayInt rows = ui_attributes->GetSelectedRows();
     if (rows.size() > 1) {
-        MB::Notice("Only one attribute could be edited one time.");
+        MB::Notice(wxS("Only one attribute could be edited one time."));
         return;
     }
     if (rows.empty())
@@ -131,7 +132,7 @@ void ParameterEditorDialog::delete_selected()
 {
     const wxArrayInt selected = ui_attributes->GetSelectedRows();
     if (selected.empty()) {
-        MB::Notice("Please select the items you want to delete...");
+        MB::Notice(wxS("Please select the items you want to delete..."));
         return;
     }
     // Highest row first, so the rows still to go keep their numbers.
@@ -140,8 +141,9 @@ void ParameterEditorDialog::delete_selected()
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
 
     const bool several = rows.size() > 1;
-    const wxString question = wxString("Do you really want to delete ") + (several ? "these" : "this") + " " +
-                              wxString::Format("%zu", rows.size()) + " " + (several ? "items" : "item") + "?";
+    const wxString question = wxString(wxS("Do you really want to delete ")) + (several ? wxS("these") : wxS("this")) +
+                              wxS(" ") + wxString::FromAscii(std::to_string(rows.size()).c_str()) + wxS(" ") +
+                              (several ? wxS("items") : wxS("item")) + wxS("?");
     if (MB::Confirm(question) != wxYES)
         return;
     for (const int row : rows) {

@@ -85,7 +85,7 @@ bool ParameterScalarAttributeEditorDialog::type_is_str() const
 
 bool ParameterScalarAttributeEditorDialog::type_is_json() const
 {
-    return ui_type->GetStringSelection() == "json";
+    return ui_type->GetStringSelection() == wxS("json");
 }
 
 void ParameterScalarAttributeEditorDialog::on_multiline_state_changed(wxCommandEvent&)
@@ -152,15 +152,15 @@ void ParameterScalarAttributeEditorDialog::on_ok(wxCommandEvent&)
                     result = text.utf8_string();
                 }
             } catch (const std::exception&) {
-                MB::Error("Value format is invalid for type `" + ui_type->GetStringSelection() +
-                          "`. Please check what you input.");
+                MB::Error(wxS("Value format is invalid for type `") + ui_type->GetStringSelection() +
+                          wxS("`. Please check what you input."));
                 return;
             }
         } else {
             try {
                 result = Value::parse(text.utf8_string());
             } catch (const nlohmann::json::exception&) {
-                MB::Error("Value format is invalid for JSON format. Please check what you input.");
+                MB::Error(wxS("Value format is invalid for JSON format. Please check what you input."));
                 return;
             }
         }

@@ -302,7 +302,7 @@ void ParameterTreeEditorPanel::on_save_to(wxCommandEvent&)
 void ParameterTreeEditorPanel::save_to()
 {
     if (!root) {
-        MB::Notice("Please load an parameter directory first.");
+        MB::Notice(wxS("Please load an parameter directory first."));
         return;
     }
     const wxString folder = choose_folder();
@@ -375,7 +375,7 @@ void ParameterTreeEditorPanel::change_parameter_tree_out_of_control(
         changed = observer.changed();
     });
     if (!copied || !changed ||
-        MB::Confirm("Parameter tree is changed in file system. Do you want to reload it?") != wxYES)
+        MB::Confirm(wxS("Parameter tree is changed in file system. Do you want to reload it?")) != wxYES)
         return;
     if (!confirm_discard_changes(wxS("reloading")))
         return;
@@ -444,7 +444,7 @@ bool has_entry_named(const Pairs& entries, const std::string& name)
     return false;
 }
 
-const wxString kSelectBookFirst = "Please select a parameter book first.";
+const wxString kSelectBookFirst = wxS("Please select a parameter book first.");
 
 }  // namespace
 
@@ -492,39 +492,39 @@ std::shared_ptr<ParameterBook> ParameterTreeEditorPanel::selected_book() const
 void ParameterTreeEditorPanel::add_tree_child(TreeChildKind kind)
 {
     const bool directory_kind = kind == TreeChildKind::Directory;
-    const wxString word = directory_kind ? "Directory" : "Book";
+    const wxString word = directory_kind ? wxS("Directory") : wxS("Book");
 
     const wxTreeItemId item = ui_tree->GetSelection();
     if (!item.IsOk()) {
-        MB::Notice("You must select a parameter directory item first.");
+        MB::Notice(wxS("You must select a parameter directory item first."));
         return;
     }
     const auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item_object(item));
     if (!directory) {
-        MB::Error("Parameter " + word +
-                  " only can be added into a directory. Select the parameter directory you want to use.");
+        MB::Error(wxS("Parameter ") + word +
+                  wxS(" only can be added into a directory. Select the parameter directory you want to use."));
         return;
     }
     const std::optional<wxString> input =
-        MB::Input(directory_kind ? "Please input directory name." : "Please input book name.");
+        MB::Input(directory_kind ? wxS("Please input directory name.") : wxS("Please input book name."));
     if (!input)
         return;
     // Names of directories and books become folder and file names: blanks at
     // either end (any Unicode white space) are never meant.
     const wxString name = strip_whitespace(*input);
     if (name.empty()) {
-        MB::Error(word + " name could not be empty.");
+        MB::Error(word + wxS(" name could not be empty."));
         return;
     }
     if (!is_valid_name(name)) {
-        MB::Error(word + " name `" + name + "` is invalid. It may be has invalid characters: `" +
-                  invalid_characters_text() + "`.");
+        MB::Error(word + wxS(" name `") + name + wxS("` is invalid. It may be has invalid characters: `") +
+                  invalid_characters_text() + wxS("`."));
         return;
     }
     const std::string key = name.utf8_string();
     // Directories and books share one set of names.
     if (has_entry_named(directory->items(), key)) {
-        MB::Error(word + " name `" + name + "` already exists.\nPlease choose another one.");
+        MB::Error(word + wxS(" name `") + name + wxS("` already exists.\nPlease choose another one."));
         return;
     }
 
@@ -546,7 +546,7 @@ void ParameterTreeEditorPanel::delete_tree_item()
 {
     const wxTreeItemId item = ui_tree->GetSelection();
     if (!item.IsOk()) {
-        MB::Error("Please select the item you want to delete first.");
+        MB::Error(wxS("Please select the item you want to delete first."));
         return;
     }
     if (item == ui_tree->GetRootItem()) {
@@ -558,8 +558,8 @@ void ParameterTreeEditorPanel::delete_tree_item()
     const std::shared_ptr<ParaTreeEntity> object = item_object(item);
     const auto parent = std::dynamic_pointer_cast<ParameterDirectory>(item_object(parent_item));
     const wxString text = ui_tree->GetItemText(item);
-    const wxString kind_word = std::dynamic_pointer_cast<ParameterDirectory>(object) ? "Directory" : "Book";
-    if (MB::Confirm("Do you really want to delete Parameter " + kind_word + " `" + text + "`?") != wxYES)
+    const wxString kind_word = std::dynamic_pointer_cast<ParameterDirectory>(object) ? wxS("Directory") : wxS("Book");
+    if (MB::Confirm(wxS("Do you really want to delete Parameter ") + kind_word + wxS(" `") + text + wxS("`?")) != wxYES)
         return;
 
     if (parent)
@@ -570,7 +570,7 @@ void ParameterTreeEditorPanel::delete_tree_item()
 
 void ParameterTreeEditorPanel::clear_whole_tree()
 {
-    if (MB::Confirm("Do you really want to clear the whole parameter tree?") != wxYES)
+    if (MB::Confirm(wxS("Do you really want to clear the whole parameter tree?")) != wxYES)
         return;
     clear_book();
     // The tree is emptied in place rather than replaced by a new directory:
@@ -592,19 +592,19 @@ void ParameterTreeEditorPanel::add_parameter()
         MB::Error(kSelectBookFirst);
         return;
     }
-    const std::optional<wxString> name = MB::Input("Please input your preferred parameter name.");
+    const std::optional<wxString> name = MB::Input(wxS("Please input your preferred parameter name."));
     if (!name || name->empty())
         return;
     // Parameter names are keys inside a book file, not file names: they are
     // taken as typed, blanks included.
     if (!is_valid_name(*name)) {
-        MB::Error("Parameter name `" + *name + "` is invalid. It may be has invalid characters: `" +
-                  invalid_characters_text() + "`.");
+        MB::Error(wxS("Parameter name `") + *name + wxS("` is invalid. It may be has invalid characters: `") +
+                  invalid_characters_text() + wxS("`."));
         return;
     }
     const std::string key = name->utf8_string();
     if (has_entry_named(book->items(), key)) {
-        MB::Error("Parameter name `" + *name + "` already exists. Please choose another one.");
+        MB::Error(wxS("Parameter name `") + *name + wxS("` already exists. Please choose another one."));
         return;
     }
 
@@ -626,13 +626,13 @@ void ParameterTreeEditorPanel::edit_parameter()
 {
     const wxArrayInt rows = ui_book->GetSelectedRows();
     if (rows.size() > 1) {
-        MB::Notice("Only one parameter could be edited one time.");
+        MB::Notice(wxS("Only one parameter could be edited one time."));
         return;
     }
     // The edit button keeps its state when the tree moves to another book,
     // so the command can come with no row selected.
     if (rows.empty()) {
-        MB::Notice("Please select the parameter you want to edit first.");
+        MB::Notice(wxS("Please select the parameter you want to edit first."));
         return;
     }
     const int row = rows[0];
@@ -644,7 +644,7 @@ void ParameterTreeEditorPanel::edit_parameter()
     }
     const std::shared_ptr<ovk_paratree::Parameter> parameter = book->get(key.utf8_string());
     if (!parameter) {
-        MB::Error("Parameter `" + key + "` is not in the selected book.");
+        MB::Error(wxS("Parameter `") + key + wxS("` is not in the selected book."));
         return;
     }
     // The dialog changes the parameter itself; by default its closing code
