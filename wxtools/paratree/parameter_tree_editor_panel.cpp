@@ -265,14 +265,14 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
         root->save(to_path(folder), report,
                    ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
     } catch (const std::exception& error) {
-        MB::Error("Exception raised while saving parameter directory: " + wxString::FromUTF8(error.what()));
+        MB::Error(wxS("Exception raised while saving parameter directory: ") + wxString::FromUTF8(error.what()));
         after_edit();
         return false;
     }
     after_edit();
     // Folders kept because they hold other files are told, not hidden.
     const std::string kept = report.message();
-    MB::Notice("Save parameter to " + folder + " success." +
+    MB::Notice(wxS("Save parameter to ") + folder + wxS(" success.") +
                (kept.empty() ? wxString() : wxS("\n") + wxString::FromUTF8(kept)));
     return true;
 }
@@ -285,7 +285,7 @@ void ParameterTreeEditorPanel::on_save(wxCommandEvent&)
 bool ParameterTreeEditorPanel::save()
 {
     if (!root) {
-        MB::Notice("Please load an parameter directory first.");
+        MB::Notice(wxS("Please load an parameter directory first."));
         return false;
     }
     bool overwrite = false;
