@@ -10,6 +10,7 @@ add_library(ovk_wxtools::testing ALIAS ovk_wxtools_testing)
 set_target_properties(ovk_wxtools_testing PROPERTIES EXPORT_NAME testing POSITION_INDEPENDENT_CODE ON)
 target_link_libraries(ovk_wxtools_testing PUBLIC ovk_wxtools PRIVATE PkgConfig::GTK3)
 target_compile_options(ovk_wxtools_testing PRIVATE -Wall -Wextra)
+target_compile_definitions(ovk_wxtools_testing PRIVATE wxNO_IMPLICIT_WXSTRING_ENCODING)
 
 install(FILES ${OVK_TESTING_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ovk_wxtools/wxtools/testing)
 install(TARGETS ovk_wxtools_testing EXPORT ovk_wxtoolsTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
