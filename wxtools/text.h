@@ -48,15 +48,20 @@ wxString to_wxstring(const T& text)
 // list-of-texts parameter without passing through the C locale.
 class Text {
 public:
+    // Takes a wxString as it is.
     Text(const wxString& text) : text_(text) {}
+    // Reads narrow text as UTF-8, whatever the C locale says; a null pointer gives the empty text.
     Text(const char* text) : text_(from_utf8(text)) {}
     Text(const char8_t* text) : text_(from_utf8(text ? reinterpret_cast<const char*>(text) : nullptr)) {}
     Text(const std::string& text) : text_(from_utf8(text)) {}
     Text(std::string_view text) : text_(from_utf8(text)) {}
+    // Takes wide text as it is.
     Text(const wchar_t* text) : text_(text) {}
     Text(const std::wstring& text) : text_(text) {}
 
+    // The text as a wxString.
     const wxString& str() const { return text_; }
+    // Lets a Text stand wherever a wxString is taken.
     operator const wxString&() const { return text_; }
 
 private:

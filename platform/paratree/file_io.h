@@ -50,7 +50,9 @@ private:
 // What identifies one state of a file on disk: a rewrite, a replacement or a
 // touch by anyone changes it.
 struct FileStamp {
+    // Device, inode number and size in bytes, as stat() reports them.
     std::uint64_t dev = 0, ino = 0, size = 0;
+    // Last modification and last status change, in nanoseconds since the epoch.
     std::int64_t mtime_ns = 0, ctime_ns = 0;
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };

@@ -40,6 +40,7 @@ namespace ovk_paratree {
 // they were not loaded. Paths relative to the tree folder, '/'-separated,
 // UTF-8; folders end with '/'.
 struct LoadReport {
+    // The entries that were not loaded, sorted.
     std::vector<std::string> skipped;
 };
 
@@ -49,9 +50,12 @@ struct SaveReport {
     // are not tree content (those are never deleted). Paths relative to the
     // folder saved to (`foreign`: relative to `folder`).
     struct Remained {
+        // The folder that stayed.
         std::string folder;
+        // What it holds that is not tree content, at any depth; folders end with '/'.
         std::vector<std::string> foreign;
     };
+    // The deleted directories whose folders stayed.
     std::vector<Remained> remained;
     // The book files written, relative to the folder saved to; a save home
     // writes only books that changed since they were last loaded or saved.

@@ -30,11 +30,14 @@ bool is_protocol_name(std::string_view name);
 // nothing can change there through us anyway.
 class FolderLock {
 public:
+    // Takes the lock of `folder`, waiting up to `wait` while another holder has it.
     explicit FolderLock(const std::filesystem::path& folder,
                         std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
+    // Gives the lock up, removing its file.
     ~FolderLock();
+    // False when the folder cannot be written, so no lock was taken.
     bool writable() const { return fd_ >= 0; }
 
 private:
@@ -45,14 +48,18 @@ private:
 // One step of the journal. Paths are relative to the tree folder unless
 // absolute (a book reached through a link to elsewhere).
 struct JournalStep {
+    // What a step does; each kind is written to the journal as its letter.
     enum Kind : char {
         MakeFolder = 'M',   // create the folder unless it exists
         Move = 'R',         // rename `from` over `path` unless `from` is gone
         Delete = 'U',       // delete the file or link `path` if present
         RemoveFolder = 'D'  // remove the folder `path` if nothing is left in it
     };
+    // What the step does.
     Kind kind;
+    // The path the step acts on; for Move, the new name.
     std::string path;
+    // For Move, the path renamed over `path`; empty for the other kinds.
     std::string from;
 };
 
@@ -84,6 +91,7 @@ std::filesystem::path write_staging_file(const std::filesystem::path& folder, st
 
 // ---- for tests: stop or fail the protocol at a chosen file-system step ----
 namespace testing {
+// What happens past the limit: Stop ends every later step too, as a dead process would; Fail fails just the one.
 enum class StepMode { Stop, Fail };
 // After `steps` more file-system steps, the next one throws. Stop: every later
 // step does nothing either (as if the process had died there), until

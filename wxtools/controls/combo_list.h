@@ -103,6 +103,7 @@ public:
         control->Append(text);
         objects.push_back(obj);
     }
+    // Adds `obj` at the end, moved in rather than copied.
     void Append(T&& obj)
     {
         const wxString text = GetInfo(obj);
@@ -129,6 +130,7 @@ public:
         control->Insert(text, static_cast<unsigned>(index));
         objects.insert(objects.begin() + index, obj);
     }
+    // Inserts `obj` at position `index`, moved in rather than copied; LookupError outside 0 .. size().
     void Insert(T&& obj, int index)
     {
         combo_list_detail::check_position("Insert", index, control->GetCount(), true);

@@ -209,6 +209,7 @@ public:
         objects.insert(objects.begin() + index, item);
         fill_new_row(index, bg);
     }
+    // Inserts `item` as row `index`, moved in rather than copied, with `bg` as its background.
     void Insert(T&& item, int index, const wxColour& bg = wxNullColour)
     {
         row_grid_detail::check_row("Insert", index, control->GetNumberRows(), true);

@@ -45,7 +45,9 @@ struct ActiveAlarmInfo {
     spdlog::level::level_enum level = spdlog::level::err;  // of the latest raise
     std::chrono::system_clock::time_point first_raised, last_raised;
     std::size_t times_raised = 1;  // while active, the first raise included
+    // Whether it was acknowledged while active.
     bool acknowledged = false;
+    // Whether it is shelved (hidden from the list) right now.
     bool shelved = false;
 };
 
@@ -54,18 +56,23 @@ struct StateRow {
     enum class Kind { cleared, all_clear, acknowledged, shelved };
     Kind kind = Kind::cleared;
     std::string code;  // UTF-8; empty for all_clear
+    // How long a shelved row's code stays hidden.
     std::chrono::milliseconds shelved_for{0};
 };
+// A row waiting for the history: a row about the alarms or a log record.
 using PendingRow = std::variant<StateRow, LogRecord>;
 
 class AlarmState {
 public:
+    // The logger newly raised codes are written to.
     using Logger = std::shared_ptr<spdlog::logger>;
+    // The clock of the raise times.
     using Clock = std::chrono::system_clock;
 
     // Rows that may wait for the GUI thread before producers wait too.
     static constexpr std::size_t default_backlog_limit = 65536;
 
+    // No alarms yet; newly raised codes are written to `logger`, if any.
     explicit AlarmState(Logger logger = nullptr);
     AlarmState(const AlarmState&) = delete;
     AlarmState& operator=(const AlarmState&) = delete;

@@ -54,6 +54,7 @@ private:
 class BigEventDashBoard : public ovk_wxctrls::BigEventDashBoard {
 public:
     using Logger = AlarmState::Logger;
+    // The extras a tool turns on (DashboardOptions).
     using Options = DashboardOptions;
 
     // `logger` receives the text of every newly raised code; `level` is the

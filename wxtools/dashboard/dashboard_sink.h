@@ -28,7 +28,9 @@ public:
     // Records that arrived after the window had gone.
     std::size_t dropped();
 
+    // Hands `message` to the dashboard's state, or counts it as dropped once the window has gone.
     void log(const spdlog::details::log_msg& message) override;
+    // Nothing to flush: records reach the dashboard's state at once.
     void flush() override {}
     // Records are shown as their level, time and message: there is nothing to format.
     void set_pattern(const std::string&) override {}

@@ -30,6 +30,7 @@ namespace ovk_wxtools {
 class ProgressDialog : public wxDialog {
 public:
     ProgressDialog(wxWindow* parent, ovk_handy::Progress& progress, double interval = 0.2);
+    // Shows `progress`, refreshed every `interval` seconds, and keeps it alive as long as the dialog.
     ProgressDialog(wxWindow* parent, std::shared_ptr<ovk_handy::Progress> progress, double interval = 0.2);
 
     // When a refresh already saw the work end before the dialog was shown,

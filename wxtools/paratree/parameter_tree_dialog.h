@@ -17,6 +17,7 @@ public:
     explicit ParameterTreeDialog(wxWindow* parent, const wxString& path = wxEmptyString,
                                  ParameterTreeEditorOptions options = {});
 
+    // The editor panel that fills the dialog.
     ParameterTreeEditorPanel* panel() const { return panel_; }
 
 private:

@@ -36,6 +36,7 @@ public:
     // The grid column of the values (with value_column).
     static constexpr int _ValueColumn = 2;
 
+    // What the editor offers beyond its plain form (ParameterTreeEditorOptions).
     using Options = ParameterTreeEditorOptions;
 
     // With a non-empty `path`, shows `parameter_directory` as the tree of that
@@ -46,6 +47,7 @@ public:
                                       std::shared_ptr<ovk_paratree::ParameterDirectory> parameter_directory = nullptr,
                                       Options options = {});
 
+    // The options the panel was built with.
     const Options& options() const { return options_; }
 
     // ---- unsaved changes (unsaved_guard) ----
@@ -67,17 +69,23 @@ public:
 
     // ---- counts and search ----
 
+    // How many directories, books and parameters the tree holds.
     struct Counts {
         std::size_t directories = 0;  // below the root
+        // Books, at every level.
         std::size_t books = 0;
+        // Parameters of all the books.
         std::size_t parameters = 0;
     };
+    // Counts what the tree holds, at every level; all zero before a tree is loaded.
     Counts counts() const;
 
     // One place the search text was found: a directory or book item, and a
     // parameter of that book (empty when the item's own name matched).
     struct FindMatch {
+        // The directory or book item.
         wxTreeItemId item;
+        // The matching parameter's name; empty when the item's own name matched.
         wxString parameter;
     };
     // Finds `text` (case-insensitive) in the names of directories, books and
@@ -90,8 +98,11 @@ public:
 
     // ---- renaming and viewing (rename) ----
 
+    // Asks for a new name for the selected directory or book and renames it.
     void rename_tree_item();
+    // Asks for a new name for the selected parameter and renames it.
     void rename_parameter();
+    // Shows the selected parameter in a read-only parameter editor.
     void view_parameter();
 
     // ---- description locale ----

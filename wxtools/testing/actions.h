@@ -18,10 +18,15 @@ namespace ovk_wxtest {
 
 class Actions {
 public:
+    // Presses the button labelled `label`, compared as plain_label() compares labels.
     Actions& press(const wxString& label);
+    // Presses the button with the id `id`.
     Actions& press(int id);
+    // Types `text` into the field labelled `label` (an empty label: the dialog's only field).
     Actions& type_in(const wxString& label, const wxString& text);
+    // Chooses the entry `item` in the first list, choice or combo box that has it.
     Actions& choose(const wxString& item);
+    // Lets the dialog's countdown run out, its ticks delivered at once.
     Actions& run_out();
 
     // Does each action on `dialog` in turn. Stops at the first that cannot be
@@ -34,6 +39,7 @@ public:
     int answer_message_box(const std::vector<wxString>& labels, const std::vector<int>& ids,
                            const std::string& what_it_showed) const;
 
+    // True when no action has been added yet.
     bool empty() const { return steps_.empty(); }
     // The actions in words, for failure messages.
     std::string to_text() const;
@@ -50,10 +56,15 @@ private:
     std::vector<Step> steps_;
 };
 
+// Actions that begin by pressing the button labelled `label`.
 Actions press(const wxString& label);
+// Actions that begin by pressing the button with the id `id`.
 Actions press(int id);
+// Actions that begin by typing `text` into the field labelled `label`.
 Actions type_in(const wxString& label, const wxString& text);
+// Actions that begin by choosing the entry `item`.
 Actions choose(const wxString& item);
+// Actions that begin by letting the countdown run out.
 Actions run_out();
 
 // Countdowns are driven by calling a dialog's own tick handler. The kit knows
@@ -61,6 +72,7 @@ Actions run_out();
 // false when the dialog is not of its kind.
 void add_countdown(std::function<bool(wxDialog&)> tick);
 
+// Adds the countdown of dialogs of type T: `tick` moves one of them on by one tick.
 template <class T>
 void add_countdown(std::function<void(T&)> tick)
 {

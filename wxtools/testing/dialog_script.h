@@ -38,8 +38,11 @@ public:
     // The one script of the program; installed as the modal hook on first use.
     static DialogScript& get();
 
+    // Answers the next message box with `code`.
     DialogScript& answer(int code);
+    // Answers the next text-entry dialog with `text` and `code`.
     DialogScript& type(const wxString& text, int code = wxID_OK);
+    // Answers the next folder or file chooser with `path` and `code`.
     DialogScript& choose(const wxString& path, int code = wxID_OK);
     // What a person does in the next dialog, standard message boxes included
     // (where only pressing one of its buttons makes sense).
@@ -66,6 +69,7 @@ public:
     const std::vector<ShownDialog>& opened() const { return opened_; }
     const ShownDialog& last_opened() const;
 
+    // Steps of the script not used yet.
     std::size_t pending() const { return script_.size(); }
     // Reports every unused step as a failure, then forgets them; answers
     // whether there were none.
@@ -78,7 +82,9 @@ public:
     int watchdog_seconds = 20;
 
 protected:
+    // Called by the toolkit as a modal run begins: takes the script's next step for `dialog`.
     int Enter(wxDialog* dialog) override;
+    // Called by the toolkit as a modal run ends: records the code `dialog` ended with.
     void Exit(wxDialog* dialog) override;
 
 private:
@@ -107,6 +113,7 @@ private:
     wxTimer* new_timer();
 };
 
+// The one script of the program, as DialogScript::get() answers it.
 inline DialogScript& dialogs() { return DialogScript::get(); }
 
 }  // namespace ovk_wxtest

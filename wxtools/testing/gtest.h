@@ -27,6 +27,7 @@ inline void report_to_gtest()
 // Starts the toolkit once for a whole test program and stops it at the end.
 class ToolkitEnvironment : public ::testing::Environment {
 public:
+    // Starts the toolkit and sends the kit's failures to GoogleTest; ends the program when it cannot start.
     void SetUp() override
     {
         static char arg0[] = "ovk_wxtest";
@@ -38,6 +39,7 @@ public:
         }
         report_to_gtest();
     }
+    // Stops the toolkit.
     void TearDown() override { stop_toolkit(); }
 };
 
@@ -51,7 +53,9 @@ class DialogScriptReset : public ::testing::EmptyTestEventListener {
 // The same as a fixture, for programs that do not add the listener.
 class DialogTest : public ::testing::Test {
 protected:
+    // Forgets scripted answers and records before the test.
     void SetUp() override { dialogs().reset(); }
+    // Fails the test when it left scripted answers unused.
     void TearDown() override { dialogs().verify(); }
 };
 

@@ -12,13 +12,17 @@
 
 namespace ovk_wxtest {
 
+// The kinds of dialog the kit tells apart: the toolkit's standard ones, and Own for any other.
 enum class DialogKind { Message, TextEntry, DirChooser, FileChooser, Own };
 
+// The kind in words, as failure messages name it ("folder chooser").
 const char* to_string(DialogKind kind);
 
 // One labelled text field and the text it held.
 struct ShownField {
+    // The label in front of the field.
     wxString label;
+    // The text the field held.
     wxString value;
     bool operator==(const ShownField&) const = default;
 };
@@ -45,9 +49,12 @@ std::string to_text(const ShownDialog& seen);
 struct DialogParts {
     std::vector<wxString> lines;                       // static texts that label no field
     std::vector<std::pair<wxString, wxWindow*>> fields;  // label, text control or combo box
+    // Every button.
     std::vector<wxAnyButton*> buttons;
+    // Lists, choices and combo boxes (a combo box is a field too).
     std::vector<wxControlWithItems*> lists;
 };
+// Finds the parts of `window`, looking inside its panels and other containers.
 DialogParts parts_of(wxWindow& window);
 
 // Which kind of dialog this is: a standard one of the toolkit, or any other.
