@@ -11,6 +11,7 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
+using ovk_wxtest::message_of;
 using ovk_wxtest::TempFolder;
 
 namespace {
@@ -38,16 +39,6 @@ std::shared_ptr<ParameterBook> sample_book()
     q->set("v", 0);
     book->set("acceleration", q);
     return book;
-}
-
-std::string message_of(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ParaTreeError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
+using ovk_wxtest::message_of;
 using ovk_wxtest::listing;
 using ovk_wxtest::read_text;
 using ovk_wxtest::TempFolder;
@@ -42,16 +43,6 @@ std::shared_ptr<ParameterDirectory> sample_tree()
     root->set("general", book_with("g", Value::array({1, 2})));
     root->set("empty", std::make_shared<ParameterDirectory>());
     return root;
-}
-
-std::string message_of(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ParaTreeError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 // The tree as text, for comparing whole trees.

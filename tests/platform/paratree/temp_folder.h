@@ -4,9 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
+
+#include "platform/paratree/para_tree_error.h"
 
 namespace ovk_wxtest {
 
@@ -57,6 +60,17 @@ inline std::set<std::string> listing(const std::filesystem::path& root)
         out.insert(rel);
     }
     return out;
+}
+
+// The message of the model error `f` throws, or "(no error)".
+inline std::string message_of(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ovk_paratree::ParaTreeError& e) {
+        return e.what();
+    }
+    return "(no error)";
 }
 
 }  // namespace ovk_wxtest

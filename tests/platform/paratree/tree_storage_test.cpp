@@ -19,6 +19,7 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
+using ovk_wxtest::message_of;
 using ovk_wxtest::listing;
 using ovk_wxtest::read_text;
 using ovk_wxtest::TempFolder;
@@ -93,16 +94,6 @@ bool has_protocol_files(const fs::path& root)
     for (const auto& entry : listing(root))
         if (entry.find(".ovk:") != std::string::npos) return true;
     return false;
-}
-
-std::string message_of(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ParaTreeError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 struct Versions {
