@@ -4,6 +4,7 @@
 #include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
+#include "wxtools/paratree/name_checks.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
@@ -430,11 +431,6 @@ void ParameterTreeEditorPanel::do_copy_tree_item(wxCommandEvent&)
 
 namespace {
 
-wxString invalid_characters_text()
-{
-    return utf8(ovk_paratree::InvalidNameCharacters.to_string());
-}
-
 template <class Pairs>
 bool has_entry_named(const Pairs& entries, const std::string& name)
 {
@@ -516,17 +512,10 @@ void ParameterTreeEditorPanel::add_tree_child(TreeChildKind kind)
         MB::Error(word + wxS(" name could not be empty."));
         return;
     }
-    if (!is_valid_name(name)) {
-        MB::Error(word + wxS(" name `") + name + wxS("` is invalid. It may be has invalid characters: `") +
-                  invalid_characters_text() + wxS("`."));
-        return;
-    }
     const std::string key = name.utf8_string();
     // Directories and books share one set of names.
-    if (has_entry_named(directory->items(), key)) {
-        MB::Error(word + wxS(" name `") + name + wxS("` already exists.\nPlease choose another one."));
+    if (!check_new_name(word, name, has_entry_named(directory->items(), key), wxS("\n")))
         return;
-    }
 
     std::shared_ptr<ParaTreeEntity> child;
     if (directory_kind)
@@ -597,16 +586,9 @@ void ParameterTreeEditorPanel::add_parameter()
         return;
     // Parameter names are keys inside a book file, not file names: they are
     // taken as typed, blanks included.
-    if (!is_valid_name(*name)) {
-        MB::Error(wxS("Parameter name `") + *name + wxS("` is invalid. It may be has invalid characters: `") +
-                  invalid_characters_text() + wxS("`."));
-        return;
-    }
     const std::string key = name->utf8_string();
-    if (has_entry_named(book->items(), key)) {
-        MB::Error(wxS("Parameter name `") + *name + wxS("` already exists. Please choose another one."));
+    if (!check_new_name(wxS("Parameter"), *name, has_entry_named(book->items(), key), wxS(" ")))
         return;
-    }
 
     std::shared_ptr<ovk_paratree::Parameter> parameter;
     int result = wxID_CANCEL;

@@ -7,6 +7,7 @@
 #include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
+#include "wxtools/paratree/name_checks.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
 #include "wxtools/text.h"
@@ -300,15 +301,8 @@ void ParameterTreeEditorPanel::rename_tree_item()
     }
     if (name == old_name)
         return;
-    if (!is_valid_name(name)) {
-        MB::Error(word + wxS(" name `") + name + wxS("` is invalid. It may be has invalid characters: `") +
-                  utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
+    if (!check_new_name(word, name, parent->contains(name.utf8_string()), wxS("\n")))
         return;
-    }
-    if (parent->contains(name.utf8_string())) {
-        MB::Error(word + wxS(" name `") + name + wxS("` already exists.\nPlease choose another one."));
-        return;
-    }
     // Stored under the new name first: when the model refuses it, the old
     // entry is still there. The next save removes the old file or folder.
     parent->set(name.utf8_string(), object);
@@ -334,16 +328,9 @@ void ParameterTreeEditorPanel::rename_parameter()
         MB::Input(wxS("Please input the new parameter name."), wxS("Rename"), old_name);
     if (!name || name->empty() || *name == old_name)
         return;
-    if (!is_valid_name(*name)) {
-        MB::Error(wxS("Parameter name `") + *name + wxS("` is invalid. It may be has invalid characters: `") +
-                  utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
-        return;
-    }
     const std::string key = name->utf8_string();
-    if (book->contains(key)) {
-        MB::Error(wxS("Parameter name `") + *name + wxS("` already exists. Please choose another one."));
+    if (!check_new_name(wxS("Parameter"), *name, book->contains(key), wxS(" ")))
         return;
-    }
     book->set(key, parameter);
     book->remove(old_name.utf8_string());
     ui_book->SetCellValue(rows[0], 0, *name);
