@@ -9,6 +9,7 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
+using ovk_wxtest::book_with;
 using ovk_wxtest::message_of;
 using ovk_wxtest::listing;
 using ovk_wxtest::read_text;
@@ -18,15 +19,6 @@ using Names = std::vector<std::string>;
 using Listing = std::set<std::string>;
 
 namespace {
-
-std::shared_ptr<ParameterBook> book_with(const std::string& parameter, Value value)
-{
-    auto book = std::make_shared<ParameterBook>();
-    auto p = std::make_shared<Parameter>();
-    p->set("value", std::move(value));
-    book->set(parameter, p);
-    return book;
-}
 
 // root: dirs "machine" (with book "axis" and dir "deep" holding book "leaf")
 // and "empty"; books "general" and "zeta".

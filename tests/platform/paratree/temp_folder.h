@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <iterator>
 #include <set>
 #include <string>
 
 #include "platform/paratree/para_tree_error.h"
+#include "platform/paratree/parameter_book.h"
 
 namespace ovk_wxtest {
 
@@ -60,6 +62,16 @@ inline std::set<std::string> listing(const std::filesystem::path& root)
         out.insert(rel);
     }
     return out;
+}
+
+// A book holding one parameter whose attribute "value" is `value`.
+inline std::shared_ptr<ovk_paratree::ParameterBook> book_with(const std::string& parameter, ovk_paratree::Value value)
+{
+    auto book = std::make_shared<ovk_paratree::ParameterBook>();
+    auto p = std::make_shared<ovk_paratree::Parameter>();
+    p->set("value", std::move(value));
+    book->set(parameter, p);
+    return book;
 }
 
 // The message of the model error `f` throws, or "(no error)".

@@ -19,6 +19,7 @@
 #include "tests/platform/paratree/temp_folder.h"
 
 using namespace ovk_paratree;
+using ovk_wxtest::book_with;
 using ovk_wxtest::message_of;
 using ovk_wxtest::listing;
 using ovk_wxtest::read_text;
@@ -29,15 +30,6 @@ namespace fs = std::filesystem;
 namespace hook = ovk_paratree::file_io::testing;
 
 namespace {
-
-std::shared_ptr<ParameterBook> book_with(const std::string& parameter, Value value)
-{
-    auto book = std::make_shared<ParameterBook>();
-    auto p = std::make_shared<Parameter>();
-    p->set("value", std::move(value));
-    book->set(parameter, p);
-    return book;
-}
 
 std::shared_ptr<ParameterDirectory> dir_with(std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> items)
 {
