@@ -10,6 +10,8 @@ packages=(
   xvfb xauth libxtst-dev x11-utils
   fonts-noto-cjk imagemagick locales
   doxygen openbox dpkg-dev fakeroot
+  python3 python3-dev python3-wxgtk4.0 pybind11-dev python3-pytest
+  libsqlite3-dev libmosquitto-dev mosquitto sqlite3
 )
 
 missing=()
