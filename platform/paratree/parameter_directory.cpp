@@ -8,10 +8,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
 #include "platform/paratree/invalid_name_characters.h"
 #include "platform/paratree/para_tree_error.h"
-#include "platform/paratree/tree_journal.h"
+#include "platform/paratree/detail/tree_journal.h"
 
 namespace ovk_paratree {
 

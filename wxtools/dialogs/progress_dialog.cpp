@@ -1,6 +1,6 @@
 #include "wxtools/dialogs/progress_dialog.h"
 
-#include "wxtools/dialogs/timer_period.h"
+#include "wxtools/dialogs/detail/timer_period.h"
 #include "wxtools/text.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
-#include "wxtools/paratree/name_checks.h"
+#include "wxtools/paratree/detail/name_checks.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
 #include "wxtools/text.h"

@@ -2,8 +2,8 @@
 // competing writers, conflicts found before anything changes, and honest
 // reports of what a save or load could not do.
 #include "platform/paratree/paratree.h"
-#include "platform/paratree/file_io.h"
-#include "platform/paratree/tree_journal.h"
+#include "platform/paratree/detail/file_io.h"
+#include "platform/paratree/detail/tree_journal.h"
 
 #include <gtest/gtest.h>
 
