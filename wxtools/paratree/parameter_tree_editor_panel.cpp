@@ -263,8 +263,7 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
 {
     ovk_paratree::SaveReport report;
     try {
-        root->save(to_path(folder), report,
-                   ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
+        report = root->save(to_path(folder), {.overwrite_changes_on_disk = overwrite_changes_on_disk});
     } catch (const std::exception& error) {
         MB::Error(wxS("Exception raised while saving parameter directory: ") + wxString::FromUTF8(error.what()));
         after_edit();
