@@ -29,10 +29,22 @@ bool InvalidNameCharacterSet::contains_invalid(std::string_view name) const
     return false;
 }
 
-bool is_valid_name(std::string_view name)
+bool is_valid_name(std::string_view name) { return why_invalid_name(name).empty(); }
+
+std::string why_invalid_name(std::string_view name)
 {
-    return !name.empty() && name != "." && name != ".." && !InvalidNameCharacters.contains_invalid(name) &&
-           detail::is_utf8(name);
+    if (name.empty()) return "a name cannot be empty";
+    if (name == "." || name == "..") return "\".\" and \"..\" name folders of their own";
+    if (InvalidNameCharacters.contains_invalid(name))
+        return "it holds one of the characters `" + InvalidNameCharacters.to_string() + "`";
+    if (!detail::is_utf8(name)) return "it is not valid UTF-8 text";
+    if (name.size() > MaxNameBytes)
+        return "it is " + std::to_string(name.size()) + " bytes long in UTF-8, more than the " +
+               std::to_string(MaxNameBytes) + " a book file name leaves (Chinese characters take 3 bytes each)";
+    std::string start(name.substr(0, ReservedPrefix.size()));
+    for (char& c : start) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (start == ReservedPrefix) return "names starting with `" + std::string(ReservedPrefix) + "` are kept for saving";
+    return "";
 }
 
 }  // namespace ovk_paratree

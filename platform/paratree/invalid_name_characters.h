@@ -64,9 +64,21 @@ private:
 // The one set of invalid characters; constant-initialised, usable at any time.
 inline constexpr InvalidNameCharacterSet InvalidNameCharacters{};
 
+// The longest name in bytes (UTF-8): a book's file adds ".pbook" to its name,
+// and file names hold at most 255 bytes on the usual file systems.
+inline constexpr std::size_t MaxNameBytes = 255 - 6;
+
+// Names starting with this (in any case) are the save's own files.
+inline constexpr std::string_view ReservedPrefix = ".ovk~";
+
 // The name rule of the model: a name is valid when it is not empty, is not "."
-// or "..", holds none of InvalidNameCharacters and is valid UTF-8. Storing an
-// entry under any other name throws ParaTreeError.
+// or "..", holds none of InvalidNameCharacters, is valid UTF-8, is at most
+// MaxNameBytes long and does not start with ReservedPrefix. Storing an entry
+// under any other name throws ParaTreeError.
 bool is_valid_name(std::string_view name);
+
+// Why `name` is not valid, as a phrase for messages ("it holds one of the
+// characters ..."); "" when it is valid.
+std::string why_invalid_name(std::string_view name);
 
 }  // namespace ovk_paratree

@@ -1,20 +1,22 @@
 #include "wxtools/paratree/name_rule.h"
 
 #include "platform/paratree/invalid_name_characters.h"
+#include "wxtools/text.h"
 
 #include <string>
 
 namespace ovk_wxtools {
 
-bool is_valid_name(const wxString& name)
+bool is_valid_name(const wxString& name) { return ovk_paratree::is_valid_name(name.utf8_string()); }
+
+wxString invalid_name_message(const wxString& word, const wxString& name)
 {
-    if (name.empty() || name == wxS(".") || name == wxS(".."))
-        return false;
     const std::string text = name.utf8_string();
-    for (const std::string& entry : ovk_paratree::InvalidNameCharacters)
-        if (text.find(entry) != std::string::npos)
-            return false;
-    return true;
+    if (text.empty() || text == "." || text == ".." || ovk_paratree::InvalidNameCharacters.contains_invalid(text))
+        return word + wxS(" name `") + name + wxS("` is invalid. It may be has invalid characters: `") +
+               from_utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`.");
+    return word + wxS(" name `") + name + wxS("` cannot be saved: ") + from_utf8(ovk_paratree::why_invalid_name(text)) +
+           wxS(".");
 }
 
 }  // namespace ovk_wxtools

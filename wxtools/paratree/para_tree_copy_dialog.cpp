@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "platform/paratree/invalid_name_characters.h"
+#include "wxtools/paratree/name_rule.h"
 #include "platform/paratree/parameter.h"
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
@@ -112,8 +113,7 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
     // The name becomes part of a file or folder name: one with a path
     // separator in it would write somewhere else than the chosen target.
     if (!ovk_paratree::is_valid_name(target_name.utf8_string())) {
-        MB::Error(wxS("Target name `") + target_name + wxS("` is invalid. It may be has invalid characters: `")
-                  + wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
+        MB::Error(invalid_name_message(wxS("Target"), target_name));
         return false;
     }
     const bool overwrite = ui_overwrite->IsChecked();

@@ -90,8 +90,7 @@ void ParameterEditorDialog::add()
         return;
     }
     if (!is_valid_name(*name)) {
-        MB::Error(wxS("Attribute name `") + *name + wxS("` is invalid. It may be has invalid characters: `") +
-                  wxString::FromUTF8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
+        MB::Error(invalid_name_message(wxS("Attribute"), *name));
         return;
     }
     const std::string key = name->utf8_string();

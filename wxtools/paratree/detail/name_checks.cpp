@@ -10,8 +10,7 @@ namespace ovk_wxtools {
 bool check_new_name(const wxString& word, const wxString& name, bool taken, const wxString& gap)
 {
     if (!is_valid_name(name)) {
-        MB::Error(word + wxS(" name `") + name + wxS("` is invalid. It may be has invalid characters: `") +
-                  from_utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
+        MB::Error(invalid_name_message(word, name));
         return false;
     }
     if (taken) {
