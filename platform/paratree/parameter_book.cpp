@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "platform/paratree/detail/file_io.h"
+#include "platform/paratree/detail/named_list.h"
 #include "platform/paratree/para_tree_error.h"
 
 namespace ovk_paratree {
@@ -317,43 +318,26 @@ void ParameterBook::stage_to(const fs::path& file, file_io::StagedFiles& staged)
 
 std::vector<std::pair<std::string, std::shared_ptr<Parameter>>> ParameterBook::items() const { return parameters_; }
 
-std::vector<std::string> ParameterBook::names() const
-{
-    std::vector<std::string> out;
-    out.reserve(parameters_.size());
-    for (const auto& entry : parameters_) out.push_back(entry.first);
-    return out;
-}
+std::vector<std::string> ParameterBook::names() const { return detail::names_of(parameters_); }
 
 bool ParameterBook::contains(const std::string& name) const { return get(name) != nullptr; }
 
 std::shared_ptr<Parameter> ParameterBook::get(const std::string& name) const
 {
-    for (const auto& [key, parameter] : parameters_)
-        if (key == name) return parameter;
-    return nullptr;
+    return detail::find_named(parameters_, name);
 }
 
 void ParameterBook::set(const std::string& name, std::shared_ptr<Parameter> parameter)
 {
     file_io::require_valid_name(name, "Parameter name");
     if (!parameter) throw ParaTreeError("Parameter `" + name + "` cannot be stored: there is no parameter (null).");
-    for (auto& [key, stored] : parameters_)
-        if (key == name) {
-            stored = std::move(parameter);
-            revision_ = next_stamp();
-            return;
-        }
-    parameters_.emplace_back(name, std::move(parameter));
+    detail::put_named(parameters_, name, std::move(parameter));
     revision_ = next_stamp();
 }
 
 bool ParameterBook::remove(const std::string& name)
 {
-    const auto it = std::find_if(parameters_.begin(), parameters_.end(),
-                                 [&](const auto& entry) { return entry.first == name; });
-    if (it == parameters_.end()) return false;
-    parameters_.erase(it);
+    if (!detail::erase_named(parameters_, name)) return false;
     revision_ = next_stamp();
     return true;
 }

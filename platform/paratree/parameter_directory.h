@@ -20,8 +20,8 @@
 // changes nothing when it cannot; saving home also refuses when someone else
 // changed the tree content there since it was loaded or saved (SaveOptions
 // can allow that). Saving home writes only the books that
-// changed since they were last loaded or saved. Names starting with ".ovk:"
-// are the save's own files.
+// changed since they were last loaded or saved. Names starting with ".ovk~"
+// (or ".ovk:", from earlier versions) are the save's own files.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -42,6 +42,22 @@ namespace ovk_paratree {
 struct LoadReport {
     // The entries that were not loaded, sorted.
     std::vector<std::string> skipped;
+    // Empty normally. When a save into the folder was committed but could
+    // not be carried out to the end (no write access, an I/O error), the
+    // tree loaded is the one that save describes, and this tells what is
+    // pending and why. Such a tree has no folder of its own: saving it
+    // anywhere adds and replaces; the next save that can write into the
+    // folder completes the pending one first.
+    std::string pending;
+};
+
+// What check() found in a folder; it changes nothing.
+struct CheckReport {
+    // One line per finding: an interrupted save's journal (and whether it
+    // can be completed), staging files left behind, entries a load skips,
+    // books that cannot be read. Paths relative to the folder, sorted.
+    std::vector<std::string> problems;
+    bool ok() const { return problems.empty(); }
 };
 
 // What a save did besides writing the tree.
@@ -60,6 +76,12 @@ struct SaveReport {
     // The book files written, relative to the folder saved to; a save home
     // writes only books that changed since they were last loaded or saved.
     std::vector<std::string> written;
+
+    // Empty normally. When a step after the commit point failed (an I/O
+    // error, a permission taken away meanwhile), what is pending and why:
+    // the folder already loads as the tree saved, and the next load or save
+    // that can write there completes the work.
+    std::string pending;
 
     // One line per remained folder, for showing to the user; "" when none.
     std::string message() const;
@@ -116,6 +138,9 @@ public:
     // that failed; a failed save changes nothing in the tree's content there.
     // Answers which folders stayed and what was written.
     SaveReport save(const std::filesystem::path& folder, const SaveOptions& options = {});
+    // Looks the tree stored in `folder` over without changing anything: a
+    // pending journal, staging files, entries a load skips, unreadable books.
+    static CheckReport check(const std::filesystem::path& folder);
 
     // Makes `folder` the directory's own folder, as if the tree had been
     // saved there: what is in it now counts as someone else's (kept, and no
@@ -160,12 +185,21 @@ private:
     struct DiskImage;
     struct Plan;
 
-    void plan_folder(const std::filesystem::path& folder, bool exists, const std::filesystem::path& stage_in,
-                     const DiskImage* known, DiskImage& next, Plan& plan, bool clean) const;
-    static bool plan_removal(const std::filesystem::path& folder, const DiskImage& image, Plan& plan, bool clean);
+    struct Place;
+    struct FolderView;
+
+    void plan_folder(const Place& at, DiskImage& next, Plan& plan) const;
+    void plan_subfolder(const Place& at, const FolderView& view, const std::string& name, DiskImage& next,
+                        Plan& plan) const;
+    static void plan_book(const Place& at, const FolderView& view, const std::string& name,
+                          const std::shared_ptr<ParameterBook>& book, DiskImage& next, Plan& plan);
+    static void refuse_changes(const Place& at, const FolderView& view, const Plan& plan);
+    static void plan_leaving(const Place& at, const FolderView& view, DiskImage& next, Plan& plan);
+    static bool plan_removal(const std::filesystem::path& folder, const DiskImage& image, Plan& plan);
     static void find_foreign(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
                              std::vector<std::string>& foreign);
-    void settle(const std::filesystem::path& folder, DiskImage& next, std::uint64_t stamp);
+    void settle(const std::filesystem::path& folder, DiskImage& next, std::uint64_t stamp,
+                const std::vector<std::filesystem::path>& written_targets);
     void mark_clean(std::uint64_t stamp);
     bool holds(const ParaTreeEntity* entity) const;
     static void diff_folder(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
@@ -173,7 +207,10 @@ private:
     static std::shared_ptr<ParameterDirectory> load_folder(const std::filesystem::path& folder,
                                                            const std::string& rel, bool clean,
                                                            std::vector<std::filesystem::path>& open_folders,
-                                                           LoadReport& report);
+                                                           LoadReport& report, bool tolerant = false);
+    static LoadResult load_unlocked(const std::filesystem::path& root);
+    static LoadResult load_pending(const std::filesystem::path& root, const std::string& why);
+    void forget_home();
 
     std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> children_;
     // The directory's own folder (empty until loaded or first saved) and what

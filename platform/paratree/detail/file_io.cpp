@@ -82,8 +82,8 @@ void StagedFiles::stage(const fs::path& file, std::string_view data, const std::
     static std::atomic<unsigned> counter{0};
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     // Short, so that a book name near the file-name limit still leaves room,
-    // and ".ovk:" marks it as ours for the clean-up of an interrupted save.
-    const std::string base = ".ovk:" + std::to_string(::getpid()) + "-";
+    // and ".ovk~" marks it as ours for the clean-up of an interrupted save.
+    const std::string base = ".ovk~" + std::to_string(::getpid()) + "-";
 
     Fd fd;
     fs::path temp;
@@ -173,7 +173,9 @@ std::optional<FileStamp> stamp_of(const fs::path& file)
 void sync_folder(const fs::path& folder)
 {
     Fd fd{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (fd.fd >= 0) ::fsync(fd.fd);  // best effort: some file systems refuse it
+    if (fd.fd < 0) fail("folder", folder, "flush", errno);
+    // Some file systems cannot flush a folder at all (EINVAL): no failure.
+    if (::fsync(fd.fd) != 0 && errno != EINVAL && errno != ENOTSUP) fail("folder", folder, "flush", errno);
 }
 
 }  // namespace ovk_paratree::file_io
@@ -184,13 +186,8 @@ namespace ovk_paratree::file_io {
 
 void require_valid_name(const std::string& name, const std::string& kind)
 {
-    if (is_valid_name(name)) return;
-    std::string why;
-    if (name.empty()) why = "a name cannot be empty";
-    else if (name == "." || name == "..") why = "\".\" and \"..\" name folders of their own";
-    else if (!detail::is_utf8(name)) why = "it is not valid UTF-8 text";
-    else why = "it holds one of the characters `" + InvalidNameCharacters.to_string() + "`";
-    throw ParaTreeError(kind + " `" + name + "` is invalid: " + why + ".");
+    const std::string why = why_invalid_name(name);
+    if (!why.empty()) throw ParaTreeError(kind + " `" + name + "` is invalid: " + why + ".");
 }
 
 }  // namespace ovk_paratree::file_io

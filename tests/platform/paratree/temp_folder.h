@@ -52,12 +52,14 @@ inline std::string read_text(const std::filesystem::path& file)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Every path below `root`, relative to it, as text (folders end with '/').
+// Every path below `root`, relative to it, as text (folders end with '/');
+// without the save generation a saved tree keeps in its folder.
 inline std::set<std::string> listing(const std::filesystem::path& root)
 {
     std::set<std::string> out;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         std::string rel = std::filesystem::relative(entry.path(), root).string();
+        if (rel == ".ovk~gen") continue;
         if (entry.is_directory() && !entry.is_symlink()) rel += '/';
         out.insert(rel);
     }
