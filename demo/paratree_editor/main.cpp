@@ -1,12 +1,15 @@
 // ovk-paratree-editor [FOLDER]: edit a parameter tree on disk. Without a
 // folder the editor opens the folder of the last run, or starts empty and
-// the user opens one from the File menu.
+// the user opens one from the File menu. --check FOLDER looks the tree over
+// without opening a window or changing anything.
 #include "demo/paratree_editor/editor_frame.h"
+#include "platform/paratree/paratree.h"
 #include "wxtools/wxtools.h"
 
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -15,8 +18,26 @@ void print_usage(std::FILE* to)
 {
     std::fprintf(to,
                  "usage: ovk-paratree-editor [FOLDER]\n"
+                 "       ovk-paratree-editor --check FOLDER\n"
                  "Opens the parameter tree stored in FOLDER for editing (without one, the folder\n"
-                 "of the last run).\n");
+                 "of the last run). --check lists what is wrong with the tree stored in FOLDER\n"
+                 "(an interrupted save, files left behind, names a load skips, unreadable books)\n"
+                 "without changing anything; the exit status is 0 when nothing is.\n");
+}
+
+// --check FOLDER: one line per problem on standard output.
+int check(const char* folder)
+{
+    try {
+        const auto report = ovk_paratree::ParameterDirectory::check(
+            std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(folder))));
+        for (const auto& problem : report.problems) std::printf("%s: %s\n", folder, problem.c_str());
+        if (report.ok()) std::printf("%s: no problems found\n", folder);
+        return report.ok() ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "ovk-paratree-editor: %s\n", error.what());
+        return 1;
+    }
 }
 
 }  // namespace
@@ -24,6 +45,7 @@ void print_usage(std::FILE* to)
 int main(int argc, char** argv)
 {
     wxString folder;
+    if (argc == 3 && std::strcmp(argv[1], "--check") == 0) return check(argv[2]);
     if (argc > 2) {
         print_usage(stderr);
         return 2;
