@@ -3,7 +3,9 @@
 #include "wxtools/paratree/value_display_text.h"
 #include "wxtools/text.h"
 
+#include <cstddef>
 #include <functional>
+#include <typeinfo>
 #include <unordered_map>
 #include <utility>
 
@@ -30,11 +32,43 @@ private:
     std::shared_ptr<ParaTreeEntity> object_;
 };
 
+// Puts `name` into `text`, reusing its buffer. Names are mostly plain
+// ASCII, which needs no decoding and, short as names are, no new buffer: a
+// tree of thousands of items fills noticeably faster that way.
+const wxString& item_text(const std::string& name, wxString& text)
+{
+    constexpr std::size_t kShort = 128;
+    wchar_t wide[kShort];
+    if (name.size() > kShort)
+        return text = from_utf8(name);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte >= 0x80)
+            return text = from_utf8(name);
+        wide[i] = static_cast<wchar_t>(byte);
+    }
+    text.assign(wide, name.size());
+    return text;
+}
+
+// Whether a child is a directory; the exact type first, which is cheaper than a cast.
+const ParameterDirectory* as_directory(const ParaTreeEntity& child)
+{
+    if (typeid(child) == typeid(ParameterDirectory))
+        return static_cast<const ParameterDirectory*>(&child);
+    if (typeid(child) == typeid(ParameterBook))
+        return nullptr;
+    return dynamic_cast<const ParameterDirectory*>(&child);
+}
+
 }  // namespace
 
 TreeViewSync::TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column)
     : tree_(tree), book_(book), value_column_(value_column)
 {
+    // Emptying the view reports every item deleted, one event each, up
+    // through every window above; nobody needs them while the view is rebuilt.
+    tree_.Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) { event.Skip(!resetting_); });
 }
 
 std::shared_ptr<ParaTreeEntity> TreeViewSync::object(const wxTreeItemId& item) const
@@ -91,7 +125,9 @@ std::vector<std::pair<wxTreeItemId, wxString>> TreeViewSync::items_of(const std:
 
 wxTreeItemId TreeViewSync::reset(const wxString& root_text, std::shared_ptr<ParameterDirectory> root)
 {
+    resetting_ = true;
     tree_.DeleteAllItems();
+    resetting_ = false;
     const wxTreeItemId root_item = tree_.AddRoot(root_text, kImageDirectory);
     if (root)
         append_branch(*root, root_item);
@@ -102,10 +138,11 @@ wxTreeItemId TreeViewSync::reset(const wxString& root_text, std::shared_ptr<Para
 void TreeViewSync::append_branch(const ParameterDirectory& directory, const wxTreeItemId& parent)
 {
     // Each item gets its model object as it is appended.
+    wxString text;
     for (auto& [name, item] : directory.items()) {
-        auto* sub = dynamic_cast<const ParameterDirectory*>(item.get());
-        const wxTreeItemId child = tree_.AppendItem(parent, from_utf8(name), sub ? kImageDirectory : kImageBook, -1,
-                                                    new EntityItemData(std::move(item)));
+        const ParameterDirectory* sub = as_directory(*item);
+        const wxTreeItemId child = tree_.AppendItem(parent, item_text(name, text), sub ? kImageDirectory : kImageBook,
+                                                    -1, new EntityItemData(std::move(item)));
         if (sub)
             append_branch(*sub, child);
     }

@@ -63,6 +63,8 @@ private:
     wxTreeCtrl& tree_;
     wxGrid& book_;
     int value_column_;
+    // True while reset() empties the view.
+    bool resetting_ = false;
 };
 
 }  // namespace ovk_wxtools::detail
