@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include <sys/stat.h>
 
@@ -42,7 +43,6 @@ struct ParameterDirectory::Plan {
     std::vector<JournalStep> folders, moves, deletes, removes;
     std::vector<fs::path> staged;                // removed again unless the journal took them over
     std::vector<fs::path> flush_files, gained;   // to flush before the commit
-    std::vector<fs::path> proven;                // folders shown to take a new entry
     std::vector<fs::path> written_targets;       // books written through links
     std::vector<SaveReport::Remained> remained;
     std::vector<std::string> written;
@@ -63,16 +63,19 @@ struct ParameterDirectory::Plan {
             return text.substr(base.size() + 1);
         return fs::path(text).lexically_relative(root).generic_string();
     }
+    // Folders as text: comparing paths part by part costs too much per book.
+    std::unordered_set<std::string> gained_names, proven_names;
+
     void gain(const fs::path& folder)
     {
-        if (!has_name(gained, folder)) gained.push_back(folder);
+        if (gained_names.insert(folder.native()).second) gained.push_back(folder);
     }
     // A folder that loses or renames an entry: proven writable first.
     void prove(const fs::path& folder)
     {
-        if (has_name(gained, folder) || has_name(proven, folder)) return;
+        if (gained_names.count(folder.native()) || proven_names.count(folder.native())) return;
         file_io::prove_writable(folder);
-        proven.push_back(folder);
+        proven_names.insert(folder.native());
     }
     bool on_root_device(const fs::path& folder) const
     {

@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <unordered_set>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -105,8 +106,9 @@ void carry_out(const fs::path& root, const std::vector<JournalStep>& steps, std:
 {
     const std::string later = " The save completes at the next load or save of `" + to_text(root) + "`.";
     std::vector<fs::path> touched;
+    std::unordered_set<std::string> seen;  // as text: comparing paths part by part costs too much per step
     const auto touch = [&](const fs::path& folder) {
-        if (std::find(touched.begin(), touched.end(), folder) == touched.end()) touched.push_back(folder);
+        if (seen.insert(folder.native()).second) touched.push_back(folder);
     };
     const auto mismatch = [&](const fs::path& path, const fs::path& from) {
         return Mismatch("Cannot complete the interrupted save into `" + to_text(root) + "`: the staged content `" +
