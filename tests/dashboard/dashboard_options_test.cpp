@@ -263,3 +263,25 @@ TEST_F(DashboardTest, ListSelectionStaysWithItsAlarmAcrossRefreshes)
     ASSERT_EQ(listed(), (std::vector<wxString>{"Door open", "Vacuum lost"}));
     EXPECT_EQ(dash->ui_list_alarm->GetSelection(), 0);
 }
+
+TEST_F(DashboardTest, CapDropsFilteredRowsTooAndTheFilterShowsWhatIsKept)
+{
+    make(nullptr, spdlog::level::info, {.history_cap = 4, .level_filter = true});
+    auto logger = std::make_shared<spdlog::logger>("cap", dash->sink());
+    dash->set_history_filter(spdlog::level::err);
+    for (const char* text : {"e1", "i1", "i2", "e2", "i3", "i4"})
+        logger->log(text[0] == 'e' ? spdlog::level::err : spdlog::level::info, text);
+    settle();
+    auto rows = history();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].message, "2 older rows dropped");
+    EXPECT_EQ(rows[0].colour, wxColour(211, 211, 211));
+    EXPECT_EQ(rows[1].message, "e2");
+    EXPECT_EQ(rows[1].colour, red());
+    dash->set_history_filter(spdlog::level::trace);
+    rows = history();
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[1].message, "i2");
+    EXPECT_EQ(rows[4].message, "i4");
+    EXPECT_EQ(rows[4].level, "INFO");
+}
