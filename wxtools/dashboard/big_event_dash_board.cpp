@@ -2,6 +2,7 @@
 
 #include "wxtools/app/mb.h"
 #include "wxtools/dashboard/detail/alarm_core.h"
+#include "wxtools/dashboard/detail/csv.h"
 #include "wxtools/dashboard/detail/history_table.h"
 
 #include <wx/filedlg.h>
@@ -9,11 +10,12 @@
 
 #include <algorithm>
 #include <ctime>
-#include <fstream>
 #include <utility>
 #include <vector>
 
 namespace ovk_wxtools {
+
+using detail::HistoryRow;
 
 namespace {
 
@@ -65,7 +67,40 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, Logger logger, spdlog::le
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { write_rows(); }, drain_timer_.GetId());
     Bind(wxEVT_TIMER, &BigEventDashBoard::on_shelf_timer, this, shelf_timer_.GetId());
     add_option_controls();
+    if (!options_.journal.empty())
+        open_journal();
     state_->core().attach(this, options_.counts_and_times);
+}
+
+void BigEventDashBoard::open_journal()
+{
+    journal_ = std::make_shared<AlarmJournal>(options_.journal, options_.journal_options);
+    auto say = [](const std::string& problem) {
+        return HistoryRow::from(LogRecord(spdlog::level::err, problem,
+                                          std::chrono::duration<double>(
+                                              std::chrono::system_clock::now().time_since_epoch()).count()));
+    };
+    std::vector<HistoryRow> rows;
+    if (const std::string problem = journal_->problem(); !problem.empty()) {
+        rows.push_back(say(problem));
+        history_->add(rows);
+        return;
+    }
+    for (const JournalEntry& entry : journal_->last_history(options_.journal_rows))
+        rows.push_back(HistoryRow::from(entry));
+    history_->add(rows);
+    std::vector<JournalAlarm> alarms = journal_->active();
+    std::erase_if(alarms, [this](const JournalAlarm& alarm) { return alarm.station != options_.station; });
+    state_->core().restore(alarms);
+    if (std::any_of(alarms.begin(), alarms.end(), [](const JournalAlarm& a) { return a.shelved_until.has_value(); }))
+        shelf_timer_.Start(100);
+    // A problem later on: one row says so, through the state, from the journal's thread.
+    journal_->on_problem([state = std::weak_ptr<AlarmState>(state_)](const std::string& problem) {
+        if (auto alive = state.lock())
+            alive->emit(LogRecord(spdlog::level::err, problem,
+                                  std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()));
+    });
+    state_->core().set_journal(journal_, options_.station);
 }
 
 BigEventDashBoard::~BigEventDashBoard()
@@ -281,25 +316,7 @@ void BigEventDashBoard::set_history_filter(spdlog::level::level_enum lowest)
 
 std::string BigEventDashBoard::csv_line(const std::vector<std::string>& fields)
 {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            line += ',';
-        const std::string& field = fields[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
-            line += field;
-            continue;
-        }
-        line += '"';
-        for (char c : field) {
-            if (c == '"')
-                line += '"';
-            line += c;
-        }
-        line += '"';
-    }
-    line += "\r\n";
-    return line;
+    return detail::csv_line(fields);
 }
 
 bool BigEventDashBoard::export_history_csv(const wxString& path) const
@@ -309,10 +326,7 @@ bool BigEventDashBoard::export_history_csv(const wxString& path) const
     history_->for_each_kept([&out](const std::vector<wxString>& cells) {
         out += csv_line({cells[0].utf8_string(), cells[1].utf8_string(), cells[2].utf8_string()});
     });
-    std::ofstream file(path.utf8_string(), std::ios::binary | std::ios::trunc);
-    file.write(out.data(), static_cast<std::streamsize>(out.size()));
-    file.close();
-    return !file.fail();
+    return detail::write_file(path.utf8_string(), out);
 }
 
 void BigEventDashBoard::on_shelf_timer(wxTimerEvent&)

@@ -108,6 +108,9 @@ public:
     std::size_t acknowledge_all() { return state_->acknowledge_all(); }
     bool shelve(const AlarmCode& code, std::chrono::milliseconds duration) { return state_->shelve(code, duration); }
 
+    // The journal of Options::journal; nullptr without one.
+    std::shared_ptr<AlarmJournal> journal() const { return journal_; }
+
     // Whether the history grid scrolls to each new row (true at first).
     bool auto_scroll() const { return auto_scroll_.load(); }
     void set_auto_scroll(bool on) { auto_scroll_.store(on); }
@@ -158,6 +161,8 @@ private:
     void follow_rows(int moved_up);
     wxString list_text(const ActiveAlarmInfo& alarm) const;
     void add_option_controls();
+    // Shows the journal's last rows and restores its active alarms.
+    void open_journal();
     void on_shelf_timer(wxTimerEvent& event);
 
     const Options options_;
@@ -173,6 +178,7 @@ private:
     std::vector<AlarmCode> listed_;
     // The history grid's rows; owned by the grid.
     detail::HistoryTable* history_ = nullptr;
+    std::shared_ptr<AlarmJournal> journal_;
 };
 
 }  // namespace ovk_wxtools

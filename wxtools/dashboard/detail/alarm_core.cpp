@@ -144,10 +144,11 @@ void AlarmCore::alarm(const AlarmCode& code, std::any detail, const wxString& id
         if (found != index.end()) {
             Entry& entry = *found->second;
             entry.detail = std::move(shared_detail);
-            entry.identities.insert(std::move(id));
+            entry.identities.insert(id);
             entry.level = level;
             entry.last_raised = now;
             ++entry.times_raised;
+            journal_locked(JournalEntry::Kind::repeat, code, id, level, &entry);
             // Only a list that shows counts has anything new to show.
             if (!refresh_on_repeat)
                 return;
@@ -155,6 +156,7 @@ void AlarmCore::alarm(const AlarmCode& code, std::any detail, const wxString& id
             alarms.push_back(Entry{code, std::move(shared_detail), {id}, level, now, now, 1, false, std::nullopt});
             index.emplace(code, std::prev(alarms.end()));
             to = logger_;
+            journal_locked(JournalEntry::Kind::raise, code, id, level, &alarms.back());
         }
     }
     // Outside the lock: the logger may well hand the record straight back to
@@ -196,9 +198,14 @@ void AlarmCore::clear(const AlarmCode& code, const std::optional<wxString>& iden
         return;
     if (identity) {
         auto& identities = found->second->identities;
-        if (identities.erase(id) == 0 || !identities.empty())
+        if (identities.erase(id) == 0)
             return;
+        if (!identities.empty()) {
+            journal_locked(JournalEntry::Kind::release, code, id, found->second->level, &*found->second);
+            return;
+        }
     }
+    journal_locked(JournalEntry::Kind::clear, code, id, found->second->level, nullptr);
     alarms.erase(found->second);
     index.erase(found);
     // Queued under the lock, so history rows keep the order of the changes.
@@ -213,6 +220,7 @@ void AlarmCore::clear_all()
         return;
     alarms.clear();
     index.clear();
+    journal_locked(JournalEntry::Kind::all_clear, AlarmCode(std::string()), std::string(), spdlog::level::info, nullptr);
     slot.fill(HistoryRow::about(HistoryRow::all_clear, std::string()));
 }
 
@@ -244,6 +252,8 @@ void AlarmCore::set_logger(Logger logger)
 
 bool AlarmCore::emit(LogRecord record)
 {
+    if (journal_)
+        journal_log(record);
     HistoryRow row = HistoryRow::from(std::move(record));
     Slot slot(*this);
     std::lock_guard<std::mutex> hold(rows_lock);
@@ -293,6 +303,7 @@ bool AlarmCore::acknowledge(const AlarmCode& code)
     if (found == index.end() || found->second->acknowledged)
         return false;
     found->second->acknowledged = true;
+    journal_locked(JournalEntry::Kind::acknowledge, code, std::string(), found->second->level, &*found->second);
     slot.fill(HistoryRow::about(HistoryRow::acknowledged, code.text()));
     return true;
 }
@@ -320,6 +331,7 @@ bool AlarmCore::shelve(const AlarmCode& code, std::chrono::milliseconds duration
     if (found == index.end())
         return false;
     found->second->shelved_until = std::chrono::steady_clock::now() + duration;
+    journal_locked(JournalEntry::Kind::shelve, code, std::string(), found->second->level, &*found->second, duration);
     slot.fill(HistoryRow::about(HistoryRow::shelved, code.text(), duration));
     return true;
 }
@@ -341,6 +353,91 @@ bool AlarmCore::expire_shelves(bool& still_shelved)
         }
     }
     return expired;
+}
+
+void AlarmCore::set_journal(std::shared_ptr<AlarmJournal> journal, std::string station)
+{
+    std::lock_guard<std::mutex> hold(lock);
+    journal_ = std::move(journal);
+    station_ = std::move(station);
+}
+
+std::shared_ptr<AlarmJournal> AlarmCore::journal() const
+{
+    std::lock_guard<std::mutex> hold(lock);
+    return journal_;
+}
+
+void AlarmCore::journal_locked(JournalEntry::Kind kind, const AlarmCode& code, const std::string& identity,
+                               spdlog::level::level_enum level, const Entry* after, std::chrono::milliseconds shelved_for)
+{
+    if (!journal_)
+        return;
+    JournalChange change;
+    change.entry.time = Clock::now();
+    change.entry.station = station_;
+    change.entry.code = code.text();
+    change.entry.identity = identity;
+    change.entry.level = level;
+    change.entry.kind = kind;
+    change.entry.shelved_for = shelved_for;
+    if (kind == JournalEntry::Kind::all_clear)
+        change.active = JournalChange::Active::remove_all;
+    else if (!after)
+        change.active = JournalChange::Active::remove;
+    else
+        change.active = JournalChange::Active::put;
+    if (after) {
+        JournalAlarm& alarm = change.alarm;
+        alarm.station = station_;
+        alarm.code = after->code.text();
+        alarm.identities.assign(after->identities.begin(), after->identities.end());
+        std::sort(alarm.identities.begin(), alarm.identities.end());
+        alarm.level = after->level;
+        alarm.first_raised = after->first_raised;
+        alarm.last_raised = after->last_raised;
+        alarm.times_raised = after->times_raised;
+        alarm.acknowledged = after->acknowledged;
+        if (after->shelved_until)
+            alarm.shelved_until = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                     *after->shelved_until - std::chrono::steady_clock::now());
+    }
+    journal_->writer().append(std::move(change));
+}
+
+void AlarmCore::journal_log(const LogRecord& record)
+{
+    JournalChange change;
+    change.entry.time = Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(record.created)));
+    change.entry.station = station_;
+    change.entry.level = record.levelno;
+    change.entry.kind = JournalEntry::Kind::log;
+    change.entry.text = record.msg;
+    journal_->writer().append(std::move(change));
+}
+
+void AlarmCore::restore(const std::vector<JournalAlarm>& journaled)
+{
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        const auto now = Clock::now();
+        const auto steady_now = std::chrono::steady_clock::now();
+        for (const JournalAlarm& alarm : journaled) {
+            const AlarmCode code(alarm.code);
+            if (index.count(code))
+                continue;
+            Entry entry{code, std::make_shared<const std::any>(), {}, alarm.level, alarm.first_raised,
+                        alarm.last_raised, alarm.times_raised, alarm.acknowledged, std::nullopt};
+            entry.identities.insert(alarm.identities.begin(), alarm.identities.end());
+            if (alarm.shelved_until && *alarm.shelved_until > now)
+                entry.shelved_until =
+                    steady_now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(*alarm.shelved_until - now);
+            alarms.push_back(std::move(entry));
+            index.emplace(code, std::prev(alarms.end()));
+        }
+    }
+    update();
 }
 
 }  // namespace ovk_wxtools::detail

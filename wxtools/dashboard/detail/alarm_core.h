@@ -6,6 +6,7 @@
 #include "wxtools/dashboard/alarm_listener.h"
 #include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/detail/history_row.h"
+#include "wxtools/dashboard/detail/journal_writer.h"
 
 #include <condition_variable>
 #include <deque>
@@ -55,6 +56,14 @@ public:
     // whether others are still running.
     bool expire_shelves(bool& still_shelved);
 
+    // From now on every change and log record goes to `journal`, as
+    // `station`'s. Set before the state is handed to other threads.
+    void set_journal(std::shared_ptr<AlarmJournal> journal, std::string station);
+    std::shared_ptr<AlarmJournal> journal() const;
+    // Makes the journaled `alarms` active again (without logging or
+    // journaling them); codes already active stay as they are.
+    void restore(const std::vector<JournalAlarm>& alarms);
+
 private:
     struct Entry {
         AlarmCode code;
@@ -85,6 +94,11 @@ private:
     };
 
     std::vector<ActiveAlarmInfo> list_locked(bool with_identities) const;
+    // Journals a change of `code`; `after` is the alarm after it, nullptr once it went. `lock` is held.
+    void journal_locked(JournalEntry::Kind kind, const AlarmCode& code, const std::string& identity,
+                        spdlog::level::level_enum level, const Entry* after,
+                        std::chrono::milliseconds shelved_for = std::chrono::milliseconds(0));
+    void journal_log(const LogRecord& record);
     // Tells the listener of a list refresh or of waiting rows; `rows_lock` is held.
     void post_locked(bool rows);
 
@@ -95,6 +109,9 @@ private:
     Logger logger_;
     bool refresh_posted = false;
     bool refresh_on_repeat = false;
+    // Written under `lock` before the state is shared; read freely after.
+    std::shared_ptr<AlarmJournal> journal_;
+    std::string station_;
 
     // Taken after `lock` when both are held. Guards everything below it.
     mutable std::mutex rows_lock;

@@ -35,6 +35,19 @@ HistoryRow HistoryRow::from(LogRecord&& record)
     return HistoryRow{std::move(record.msg), record.created, std::min<std::uint8_t>(level, cleared - 1)};
 }
 
+HistoryRow HistoryRow::from(const JournalEntry& entry)
+{
+    switch (entry.kind) {
+    case JournalEntry::Kind::clear: return about(cleared, entry.code);
+    case JournalEntry::Kind::all_clear: return about(all_clear, std::string());
+    case JournalEntry::Kind::acknowledge: return about(acknowledged, entry.code);
+    case JournalEntry::Kind::shelve: return about(shelved, entry.code, entry.shelved_for);
+    default:
+        return from(LogRecord(entry.level, entry.text,
+                              std::chrono::duration<double>(entry.time.time_since_epoch()).count()));
+    }
+}
+
 HistoryRow HistoryRow::about(Kind kind, std::string code, std::chrono::milliseconds shelved_for)
 {
     return HistoryRow{std::move(code), static_cast<double>(shelved_for.count()), kind};

@@ -2,6 +2,7 @@
 // One row of the dashboard's history as it is kept: its kind, one number and
 // one text. The three cells and the colour are worked out when asked for, so
 // a row costs its text and a few bytes more.
+#include "wxtools/dashboard/journal_entry.h"
 #include "wxtools/dashboard/log_record.h"
 
 #include <wx/colour.h>
@@ -24,6 +25,8 @@ struct HistoryRow {
 
     static HistoryRow from(LogRecord&& record);
     static HistoryRow about(Kind kind, std::string code, std::chrono::milliseconds shelved_for = {});
+    // The row a journal entry that the history shows (is_history_row()) had.
+    static HistoryRow from(const JournalEntry& entry);
 
     bool is_log() const { return kind < cleared; }
     // A log record's level; -1 for the rows about alarms.
