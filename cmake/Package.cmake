@@ -23,6 +23,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 # development packages of what they include.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_CURRENT_BINARY_DIR})
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libwxgtk3.2-dev, nlohmann-json3-dev, libspdlog-dev, libserialport-dev")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libwxgtk3.2-dev, nlohmann-json3-dev, libspdlog-dev, libserialport-dev, libsqlite3-dev")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
