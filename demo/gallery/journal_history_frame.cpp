@@ -72,9 +72,9 @@ JournalHistoryFrame::JournalHistoryFrame(wxWindow* parent, std::shared_ptr<Alarm
     station_->SetHint(wxS("station"));
     code_->SetHint(wxS("code"));
     text_->SetHint(wxS("text contains"));
-    auto* search = new wxButton(this, wxID_ANY, wxS("Search"));
+    auto* find = new wxButton(this, wxID_ANY, wxS("Search"));
     auto* csv = new wxButton(this, wxID_ANY, wxString::FromUTF8("Export CSV…"));
-    for (wxWindow* w : std::initializer_list<wxWindow*>{span_, station_, code_, level_, text_, search, csv})
+    for (wxWindow* w : std::initializer_list<wxWindow*>{span_, station_, code_, level_, text_, find, csv})
         filters->Add(w, 0, wxALL | wxALIGN_CENTER_VERTICAL, 4);
     sizer->Add(filters, 0, wxALL, 4);
     found_ = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
@@ -86,7 +86,7 @@ JournalHistoryFrame::JournalHistoryFrame(wxWindow* parent, std::shared_ptr<Alarm
     figures_ = new wxStaticText(this, wxID_ANY, wxString());
     sizer->Add(figures_, 0, wxALL | wxEXPAND, 8);
     SetSizer(sizer);
-    search->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { search(); });
+    find->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { search(); });
     csv->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { export_csv(); });
     search();
 }
