@@ -4,6 +4,7 @@
 #include "wxtools/dialogs/single_choice_timeout_dialog.h"
 #include "wxtools/dialogs/wait_for_dialog.h"
 #include "wxtools/testing/failure.h"
+#include "wxtools/testing/detail/dialog_parts.h"
 #include "wxtools/testing/shown_dialog.h"
 
 #include <wx/combobox.h>
@@ -14,6 +15,11 @@
 #include <mutex>
 
 namespace ovk_wxtest {
+
+using detail::describe;
+using detail::kind_of;
+using detail::parts_of;
+using detail::DialogParts;
 
 Actions& Actions::press(const wxString& label)
 {
@@ -27,7 +33,7 @@ Actions& Actions::press(int id)
     return *this;
 }
 
-Actions& Actions::type_in(const wxString& label, const wxString& text)
+Actions& Actions::type_into(const wxString& label, const wxString& text)
 {
     steps_.push_back({What::Type, label, wxID_NONE, text});
     return *this;
@@ -47,7 +53,7 @@ Actions& Actions::run_out()
 
 Actions press(const wxString& label) { return Actions().press(label); }
 Actions press(int id) { return Actions().press(id); }
-Actions type_in(const wxString& label, const wxString& text) { return Actions().type_in(label, text); }
+Actions type_into(const wxString& label, const wxString& text) { return Actions().type_into(label, text); }
 Actions choose(const wxString& item) { return Actions().choose(item); }
 Actions run_out() { return Actions().run_out(); }
 
