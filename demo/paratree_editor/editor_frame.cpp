@@ -1,5 +1,7 @@
 #include "demo/paratree_editor/editor_frame.h"
 
+#include "wxtools/text.h"
+
 #include <wx/dir.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
@@ -130,7 +132,7 @@ void EditorFrame::rebuild_language_menu()
     const std::string current = ovk_paratree::Parameter::current_locale();
     for (std::size_t i = 0; i < language_keys_.size(); ++i) {
         wxMenuItem* item = languages_->AppendRadioItem(kLanguageFirstId + static_cast<int>(i),
-                                                       wxString::FromUTF8(language_keys_[i]));
+                                                       ovk_wxtools::from_utf8(language_keys_[i]));
         item->Check(language_keys_[i] == current);
     }
 }

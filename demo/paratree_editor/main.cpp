@@ -33,7 +33,7 @@ int main(int argc, char** argv)
             print_usage(stdout);
             return 0;
         }
-        folder = wxString::FromUTF8(argv[1]);
+        folder = ovk_wxtools::from_utf8(argv[1]);
     }
 
     try {

@@ -2,6 +2,7 @@
 
 #include "wxtools/testing/detail/dialog_parts.h"
 #include "wxtools/testing/failure.h"
+#include "wxtools/text.h"
 
 #include <wx/app.h>
 #include <wx/dirdlg.h>
@@ -353,7 +354,7 @@ void DialogScript::accept_path(wxDialog* dialog, const wxString& path)
             }
         }
         gchar* chosen = gtk_file_chooser_get_filename(gtk);
-        const bool ready = chosen && wxString::FromUTF8(chosen) == path;
+        const bool ready = chosen && ovk_wxtools::from_utf8(chosen) == path;
         g_free(chosen);
         if (ready) {
             finish();
