@@ -3,12 +3,11 @@
 #include "wxtools/dialogs/progress_dialog.h"
 #include "wxtools/dialogs/single_choice_timeout_dialog.h"
 #include "wxtools/dialogs/wait_for_dialog.h"
-#include "wxtools/testing/failure.h"
 #include "wxtools/testing/detail/dialog_parts.h"
+#include "wxtools/testing/failure.h"
 #include "wxtools/testing/shown_dialog.h"
+#include "wxtools/testing/ui.h"
 
-#include <wx/combobox.h>
-#include <wx/listbox.h>
 #include <wx/textentry.h>
 #include <wx/timer.h>
 
@@ -163,9 +162,7 @@ bool Actions::perform(wxDialog& dialog) const
                 return fail("there is no button " + button_name(step.label, step.id) + " to press");
             if (!found->IsEnabled())
                 return fail("the button " + button_name(step.label, step.id) + " is disabled");
-            wxCommandEvent event(wxEVT_BUTTON, found->GetId());
-            event.SetEventObject(found);
-            found->ProcessWindowEvent(event);
+            click(found);
             break;
         }
         case What::Type: {
@@ -187,17 +184,7 @@ bool Actions::perform(wxDialog& dialog) const
                 const int at = list->FindString(step.text, true);
                 if (at == wxNOT_FOUND)
                     continue;
-                list->SetSelection(at);
-                wxEventType type = wxEVT_CHOICE;
-                if (dynamic_cast<wxListBox*>(list))
-                    type = wxEVT_LISTBOX;
-                else if (dynamic_cast<wxComboBox*>(list))
-                    type = wxEVT_COMBOBOX;
-                wxCommandEvent event(type, list->GetId());
-                event.SetEventObject(list);
-                event.SetInt(at);
-                event.SetString(step.text);
-                list->ProcessWindowEvent(event);
+                select(list, at);
                 done = true;
                 break;
             }
