@@ -48,5 +48,7 @@ PYBIND11_MODULE(_core, m)
     });
     m.attr("wx_version") = wxVERSION_NUM_DOT_STRING;
     bind_app(m);
+    bind_dialogs(m);
     bind_controls(m);
+    bind_dashboard(m);
 }

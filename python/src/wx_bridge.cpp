@@ -76,6 +76,10 @@ void init_bridge()
     if (wx_version_of(running) != built)
         throw py::import_error("ovk_wxtools was built against wxWidgets " + built + ", but the wx imported here is " +
                                running + "; use the wxPython that links wxWidgets " + built + ".");
+    // wrapinstance answers the most-derived class it knows: the grid and
+    // advanced controls are known once their modules are loaded.
+    py::module_::import("wx.grid");
+    py::module_::import("wx.adv");
     py::module_ siplib = py::module_::import("wx.siplib");
     sip.wx_object = attribute(wx, "Object");
     sip.wx_colour = attribute(wx, "Colour");

@@ -119,9 +119,10 @@ public:
         return *this;
     }
     // A public member: a window pointer, a number, a text.
-    template <class M>
-    WxClass& def_readonly(const char* name, M T::*member)
+    template <class M, class C>
+    WxClass& def_readonly(const char* name, M C::*member)
     {
+        static_assert(std::is_base_of_v<C, T>);
         return def_property_readonly(name, [member](T* self) { return self->*member; });
     }
 
