@@ -1,28 +1,29 @@
+// The panel itself: construction, loading and saving, the selection and the
+// wiring of controls and keys to the pieces under detail/ that keep the view
+// in step, run the editing commands, guard unsaved changes and search.
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
 #include "platform/handy/file_system_observer.h"
-#include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
-#include "wxtools/paratree/name_checks.h"
+#include "wxtools/paratree/detail/tree_edit_commands.h"
+#include "wxtools/paratree/detail/tree_search.h"
+#include "wxtools/paratree/detail/tree_view_sync.h"
+#include "wxtools/paratree/detail/unsaved_guard.h"
 #include "wxtools/paratree/name_rule.h"
-#include "wxtools/paratree/para_tree_copy_dialog.h"
-#include "wxtools/paratree/parameter_editor_dialog.h"
-#include "wxtools/paratree/value_display_text.h"
 #include "wxtools/text.h"
 
 #include <wx/dirdlg.h>
 #include <wx/filename.h>
 #include <wx/imaglist.h>
 #include <wx/mstream.h>
+#include <wx/sizer.h>
 #include <wx/wupdlock.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ wxDEFINE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
 
+using ovk_paratree::Parameter;
 using ovk_paratree::ParameterBook;
 using ovk_paratree::ParameterDirectory;
 using ovk_paratree::ParaTreeEntity;
@@ -46,16 +48,7 @@ namespace {
 
 constexpr int kImageWidth = 12;
 constexpr int kImageHeight = 16;
-
-// Holds the model object a tree item shows; the tree deletes it with the item.
-class EntityItemData : public wxTreeItemData {
-public:
-    explicit EntityItemData(std::shared_ptr<ParaTreeEntity> object) : object_(std::move(object)) {}
-    const std::shared_ptr<ParaTreeEntity>& object() const { return object_; }
-
-private:
-    std::shared_ptr<ParaTreeEntity> object_;
-};
+constexpr int kValueColumnWidth = 160;
 
 // A picture of the image list, cut to the list's width from the left (the
 // folder picture is one pixel wider; its last column is blank).
@@ -78,25 +71,6 @@ wxString last_path_component(const wxString& path)
     return at == wxString::npos ? path : path.substr(at + 1);
 }
 
-wxString utf8(const std::string& text)
-{
-    return wxString::FromUTF8(text.data(), text.size());
-}
-
-// Makes `target` hold exactly what `saved` holds, keeping the object itself
-// (the tree and any open view keep pointing at it).
-void restore_parameter(ovk_paratree::Parameter& target, const ovk_paratree::Parameter& saved)
-{
-    for (const std::string& name : target.names())
-        target.remove(name);
-    for (const auto& [name, value] : saved.items())
-        target.set(name, value);
-    for (const auto& [locale, text] : target.all_descriptions())
-        target.remove_description(locale);
-    for (const auto& [locale, text] : saved.all_descriptions())
-        target.set_description(locale, text);
-}
-
 std::filesystem::path to_path(const wxString& folder)
 {
 #ifdef _WIN32
@@ -113,9 +87,14 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
                                                    Options options)
     : ovk_paratreeui::ParameterTreeEditorPanel(parent), options_(std::move(options))
 {
+    view_ = std::make_unique<detail::TreeViewSync>(*ui_tree, *ui_book, options_.value_column ? _ValueColumn : -1);
+    commands_ = std::make_unique<detail::TreeEditCommands>(*this, *view_);
+    guard_ = std::make_unique<detail::UnsavedGuard>(*this, options_.unsaved_guard, options_.check_disk_before_save);
+    search_ = std::make_unique<detail::TreeSearch>();
+
     ui_book->SetSelectionMode(wxGrid::wxGridSelectRows);
     if (!options_.description_locale.empty())
-        ovk_paratree::Parameter::set_current_locale(options_.description_locale);
+        Parameter::set_current_locale(options_.description_locale);
     add_extras();
 
     auto* images = new wxImageList(kImageWidth, kImageHeight, false);
@@ -124,8 +103,7 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
     ui_tree->AssignImageList(images);
 
     if (!path.empty()) {
-        root = parameter_directory ? std::move(parameter_directory)
-                                   : ParameterDirectory::load(to_path(path));
+        root = parameter_directory ? std::move(parameter_directory) : ParameterDirectory::load(to_path(path));
         // A tree handed over with its path belongs there from the start, so
         // a Save To elsewhere never claims it for that other folder.
         root->set_home(to_path(path));
@@ -137,10 +115,101 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
     }
 }
 
+ParameterTreeEditorPanel::~ParameterTreeEditorPanel() = default;
+
+void ParameterTreeEditorPanel::add_extras()
+{
+    if (options_.value_column) {
+        ui_book->AppendCols(1);
+        ui_book->SetColLabelValue(_ValueColumn, wxS("Value"));
+        // The description gives up the room; the layout stretches it again.
+        ui_book->SetColSize(1, std::max(60, ui_book->GetColSize(1) - kValueColumnWidth));
+        ui_book->SetColSize(_ValueColumn, kValueColumnWidth);
+    }
+    if (options_.find)
+        add_find_box();
+    if (options_.rename) {
+        ui_rename_parameter_button->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+            run_command([this] { commands_->rename_parameter(); });
+        });
+        ui_view_parameter_button->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { view_parameter(); });
+        ui_tree->Bind(wxEVT_TREE_KEY_DOWN, &ParameterTreeEditorPanel::on_tree_key, this);
+    }
+    if (options_.keyboard) {
+        Bind(wxEVT_CHAR_HOOK, &ParameterTreeEditorPanel::on_char_hook, this);
+        ui_book->Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &ParameterTreeEditorPanel::on_book_double_click, this);
+        ui_book->Bind(wxEVT_KEY_DOWN, &ParameterTreeEditorPanel::on_book_key, this);
+    }
+}
+
+void ParameterTreeEditorPanel::add_find_box()
+{
+    ui_find_ = new wxSearchCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_PROCESS_ENTER);
+    ui_find_->SetDescriptiveText(wxS("Find in names and descriptions"));
+    ui_find_->ShowCancelButton(true);
+    ui_find_count_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(ui_find_, 1, wxALIGN_CENTER_VERTICAL | wxALL, 5);
+    row->Add(ui_find_count_, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
+    // Above the tree, inside its pane.
+    if (wxSizer* tree_pane = ui_tree->GetContainingSizer())
+        tree_pane->Insert(0, row, 0, wxEXPAND, 0);
+    ui_find_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { find(ui_find_->GetValue()); });
+    ui_find_->Bind(wxEVT_SEARCH, [this](wxCommandEvent&) { find_next(); });
+    ui_find_->Bind(wxEVT_SEARCH_CANCEL, [this](wxCommandEvent&) { find(wxString()); });
+    Layout();
+}
+
 bool ParameterTreeEditorPanel::is_valid_name(const wxString& name)
 {
     return ovk_wxtools::is_valid_name(name);
 }
+
+// ---- the tree view and the grid ----
+
+void ParameterTreeEditorPanel::_refresh_tree_view()
+{
+    // Native tree controls redraw on every insertion unless frozen.
+    wxWindowUpdateLocker frozen(ui_tree);
+    view_->reset(last_path_component(root_path), root);
+    // The items the buttons were set for are gone. The toolkit may select the
+    // new root without telling anyone, and no book is selected either way.
+    disable_parameter_buttons();
+}
+
+void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
+                                                      const wxTreeItemId& ui_item_id)
+{
+    view_->append_branch(*parameter_directory, ui_item_id);
+}
+
+void ParameterTreeEditorPanel::_show_parameters_of_book(const ParameterBook& book)
+{
+    view_->append_rows(book);
+}
+
+std::shared_ptr<ParaTreeEntity> ParameterTreeEditorPanel::item_object(const wxTreeItemId& item) const
+{
+    return view_->object(item);
+}
+
+void ParameterTreeEditorPanel::set_item_object(const wxTreeItemId& item, std::shared_ptr<ParaTreeEntity> object)
+{
+    view_->set_object(item, std::move(object));
+}
+
+void ParameterTreeEditorPanel::clear_book()
+{
+    view_->clear_rows();
+}
+
+void ParameterTreeEditorPanel::expand_first_level()
+{
+    if (options_.keyboard && ui_tree->GetRootItem().IsOk())
+        ui_tree->Expand(ui_tree->GetRootItem());
+}
+
+// ---- loading and saving ----
 
 void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 {
@@ -156,77 +225,6 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
     done.SetEventObject(this);
     done.SetString(directory);
     ProcessWindowEvent(done);
-}
-
-void ParameterTreeEditorPanel::_refresh_tree_view()
-{
-    // Native tree controls redraw on every insertion unless frozen.
-    wxWindowUpdateLocker frozen(ui_tree);
-    ui_tree->DeleteAllItems();
-    const wxTreeItemId root_item = ui_tree->AddRoot(last_path_component(root_path), _ImageDirectory);
-    if (root)
-        _construct_tree_branch(root, root_item);
-    set_item_object(root_item, root);
-    // The items the buttons were set for are gone. The toolkit may select the
-    // new root without telling anyone, and no book is selected either way.
-    disable_parameter_buttons();
-}
-
-void ParameterTreeEditorPanel::_construct_tree_branch(const std::shared_ptr<ParameterDirectory>& parameter_directory,
-                                                      const wxTreeItemId& ui_item_id)
-{
-    // Each item gets its model object as it is appended.
-    for (const auto& [name, item] : parameter_directory->items()) {
-        if (auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item)) {
-            const wxTreeItemId child =
-                ui_tree->AppendItem(ui_item_id, utf8(name), _ImageDirectory, -1, new EntityItemData(item));
-            _construct_tree_branch(directory, child);
-        } else {
-            ui_tree->AppendItem(ui_item_id, utf8(name), _ImageBook, -1, new EntityItemData(item));
-        }
-    }
-}
-
-void ParameterTreeEditorPanel::_show_parameters_of_book(const ParameterBook& book)
-{
-    const auto parameters = book.items();
-    if (parameters.empty())
-        return;
-    // One batch: the grid recomputes its layout once, not once per row.
-    wxGridUpdateLocker batch(ui_book);
-    int row = ui_book->GetNumberRows();
-    ui_book->AppendRows(static_cast<int>(parameters.size()));
-    for (const auto& [name, parameter] : parameters)
-        fill_row(row++, utf8(name), *parameter);
-}
-
-void ParameterTreeEditorPanel::fill_row(int row, const wxString& name, const ovk_paratree::Parameter& parameter)
-{
-    ui_book->SetCellValue(row, 0, name);
-    ui_book->SetCellValue(row, 1, utf8(parameter.description()));
-    if (options_.value_column)
-        ui_book->SetCellValue(row, _ValueColumn, parameter_value_text(parameter));
-}
-
-std::shared_ptr<ParaTreeEntity> ParameterTreeEditorPanel::item_object(const wxTreeItemId& item) const
-{
-    if (!item.IsOk())
-        return nullptr;
-    auto* data = dynamic_cast<EntityItemData*>(ui_tree->GetItemData(item));
-    return data ? data->object() : nullptr;
-}
-
-void ParameterTreeEditorPanel::set_item_object(const wxTreeItemId& item, std::shared_ptr<ParaTreeEntity> object)
-{
-    // SetItemData deletes the data the item held before.
-    ui_tree->SetItemData(item, new EntityItemData(std::move(object)));
-}
-
-void ParameterTreeEditorPanel::clear_book()
-{
-    const int rows = ui_book->GetNumberRows();
-    if (rows > 0)
-        ui_book->DeleteRows(0, rows);
 }
 
 wxString ParameterTreeEditorPanel::choose_folder()
@@ -253,7 +251,7 @@ void ParameterTreeEditorPanel::load()
     try {
         load_directory(folder);
     } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
+        MB::Error(from_utf8(error.what()));
         return;
     }
     ui_tree_path->SetValue(folder);
@@ -266,7 +264,7 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
         root->save(to_path(folder), report,
                    ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
     } catch (const std::exception& error) {
-        MB::Error(wxS("Exception raised while saving parameter directory: ") + wxString::FromUTF8(error.what()));
+        MB::Error(wxS("Exception raised while saving parameter directory: ") + from_utf8(error.what()));
         after_edit();
         return false;
     }
@@ -274,7 +272,7 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
     // Folders kept because they hold other files are told, not hidden.
     const std::string kept = report.message();
     MB::Notice(wxS("Save parameter to ") + folder + wxS(" success.") +
-               (kept.empty() ? wxString() : wxS("\n") + wxString::FromUTF8(kept)));
+               (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)));
     return true;
 }
 
@@ -290,7 +288,7 @@ bool ParameterTreeEditorPanel::save()
         return false;
     }
     bool overwrite = false;
-    if (!confirm_overwrite_changed_on_disk(overwrite))
+    if (!guard_->confirm_overwrite_changed_on_disk(root.get(), overwrite))
         return false;
     return save_root_to(root_path, overwrite);
 }
@@ -310,6 +308,8 @@ void ParameterTreeEditorPanel::save_to()
     if (!folder.empty())
         save_root_to(folder);
 }
+
+// ---- selection ----
 
 void ParameterTreeEditorPanel::on_tree_sel_changed(wxTreeEvent&)
 {
@@ -348,15 +348,64 @@ void ParameterTreeEditorPanel::on_select_parameter(wxGridRangeSelectEvent&)
     ui_copy_parameter_button->Enable(enabled);
 }
 
+// ---- editing commands ----
+
+void ParameterTreeEditorPanel::run_command(const std::function<void()>& command)
+{
+    show_errors(command);
+    after_edit();
+}
+
+void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&)
+{
+    run_command([this] { commands_->add_tree_child(detail::TreeEditCommands::Kind::Directory); });
+}
+
+void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&)
+{
+    run_command([this] { commands_->add_tree_child(detail::TreeEditCommands::Kind::Book); });
+}
+
+void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&)
+{
+    run_command([this] { commands_->delete_tree_item(); });
+}
+
+void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&)
+{
+    run_command([this] { commands_->add_parameter(); });
+}
+
+void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&)
+{
+    run_command([this] { commands_->edit_parameter(options_.cancel_restores); });
+}
+
+void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&)
+{
+    run_command([this] { commands_->delete_parameters(options_.keyboard); });
+}
+
+void ParameterTreeEditorPanel::rename_tree_item()
+{
+    run_command([this] { commands_->rename_tree_item(); });
+}
+
+void ParameterTreeEditorPanel::rename_parameter()
+{
+    run_command([this] { commands_->rename_parameter(); });
+}
+
+void ParameterTreeEditorPanel::view_parameter()
+{
+    show_errors([this] { commands_->view_parameter(); });
+}
+
 // ---- copy commands ----
 
 std::vector<wxString> ParameterTreeEditorPanel::get_selected_tree_item_path(const wxTreeItemId& item_id) const
 {
-    if (!item_id.IsOk() || item_id == ui_tree->GetRootItem())
-        return {};
-    std::vector<wxString> path = get_selected_tree_item_path(ui_tree->GetItemParent(item_id));
-    path.push_back(ui_tree->GetItemText(item_id));
-    return path;
+    return view_->path_of(item_id);
 }
 
 void ParameterTreeEditorPanel::change_parameter_tree_out_of_control(
@@ -395,284 +444,143 @@ void ParameterTreeEditorPanel::on_copy_tree_item(wxCommandEvent& event)
 
 void ParameterTreeEditorPanel::do_copy_parameter(wxCommandEvent&)
 {
-    const wxArrayInt rows = ui_book->GetSelectedRows();
-    if (rows.size() != 1) {
-        MB::Notice(wxString::FromUTF8("请选中并只选中一个要复制的参数。"));
-        return;
-    }
-    const wxTreeItemId item = ui_tree->GetSelection();
-    std::vector<wxString> path = get_selected_tree_item_path(item);
-    const auto book = std::dynamic_pointer_cast<ParameterBook>(item_object(item));
-    const wxString key = ui_book->GetCellValue(rows[0], 0);
-    const auto parameter = book ? book->get(key.utf8_string()) : nullptr;
-    if (!parameter)
-        return;  // the grid shows the selected book, so this only guards against misuse
-    path.push_back(key);
-    ParaTreeCopyDialog dialog(this, path, parameter);
-    dialog.ShowModal();
+    commands_->copy_parameter();
 }
 
 void ParameterTreeEditorPanel::do_copy_tree_item(wxCommandEvent&)
 {
-    const wxTreeItemId item = ui_tree->GetSelection();
-    if (!item.IsOk())
-        return;
-    std::vector<wxString> path = get_selected_tree_item_path(item);
-    if (path.empty())
-        path.push_back(ui_tree->GetItemText(item));  // the root item: named by its own text
-    const auto object = item_object(item);
-    if (!object)
-        return;
-    ParaTreeCopyDialog dialog(this, path, object);
-    dialog.ShowModal();
+    commands_->copy_tree_item();
 }
 
-// ---- editing commands ----
+// ---- unsaved changes ----
 
-namespace {
-
-template <class Pairs>
-bool has_entry_named(const Pairs& entries, const std::string& name)
+bool ParameterTreeEditorPanel::modified() const
 {
-    for (const auto& entry : entries)
-        if (entry.first == name)
-            return true;
-    return false;
+    return detail::UnsavedGuard::modified(root.get());
 }
 
-const wxString kSelectBookFirst = wxS("Please select a parameter book first.");
-
-}  // namespace
-
-void ParameterTreeEditorPanel::on_add_directory(wxCommandEvent&)
+bool ParameterTreeEditorPanel::confirm_discard_changes(const wxString& doing)
 {
-    show_errors([this] { add_tree_child(TreeChildKind::Directory); });
-    after_edit();
+    return guard_->confirm_discard(doing, modified(), [this] { return save(); });
 }
 
-void ParameterTreeEditorPanel::on_add_book(wxCommandEvent&)
+void ParameterTreeEditorPanel::after_edit()
 {
-    show_errors([this] { add_tree_child(TreeChildKind::Book); });
-    after_edit();
-}
-
-void ParameterTreeEditorPanel::on_delete_tree_item(wxCommandEvent&)
-{
-    show_errors([this] { delete_tree_item(); });
-    after_edit();
-}
-
-void ParameterTreeEditorPanel::on_add_parameter(wxCommandEvent&)
-{
-    show_errors([this] { add_parameter(); });
-    after_edit();
-}
-
-void ParameterTreeEditorPanel::on_edit_parameter(wxCommandEvent&)
-{
-    show_errors([this] { edit_parameter(); });
-    after_edit();
-}
-
-void ParameterTreeEditorPanel::on_delete_parameter(wxCommandEvent&)
-{
-    show_errors([this] { delete_parameters(options_.keyboard); });
-    after_edit();
-}
-
-std::shared_ptr<ParameterBook> ParameterTreeEditorPanel::selected_book() const
-{
-    return std::dynamic_pointer_cast<ParameterBook>(item_object(ui_tree->GetSelection()));
-}
-
-void ParameterTreeEditorPanel::add_tree_child(TreeChildKind kind)
-{
-    const bool directory_kind = kind == TreeChildKind::Directory;
-    const wxString word = directory_kind ? wxS("Directory") : wxS("Book");
-
-    const wxTreeItemId item = ui_tree->GetSelection();
-    if (!item.IsOk()) {
-        MB::Notice(wxS("You must select a parameter directory item first."));
-        return;
+    if (guard_->asks()) {
+        const bool now = modified();
+        if (ui_tree->GetRootItem().IsOk())
+            view_->mark_modified(ui_tree->GetRootItem());
+        if (guard_->update(now)) {
+            wxCommandEvent changed(EVT_PARAMETER_TREE_MODIFIED, GetId());
+            changed.SetEventObject(this);
+            changed.SetInt(now ? 1 : 0);
+            ProcessWindowEvent(changed);
+        }
     }
-    const auto directory = std::dynamic_pointer_cast<ParameterDirectory>(item_object(item));
-    if (!directory) {
-        MB::Error(wxS("Parameter ") + word +
-                  wxS(" only can be added into a directory. Select the parameter directory you want to use."));
-        return;
-    }
-    const std::optional<wxString> input =
-        MB::Input(directory_kind ? wxS("Please input directory name.") : wxS("Please input book name."));
-    if (!input)
-        return;
-    // Names of directories and books become folder and file names: blanks at
-    // either end (any Unicode white space) are never meant.
-    const wxString name = strip_whitespace(*input);
-    if (name.empty()) {
-        MB::Error(word + wxS(" name could not be empty."));
-        return;
-    }
-    const std::string key = name.utf8_string();
-    // Directories and books share one set of names.
-    if (!check_new_name(word, name, has_entry_named(directory->items(), key), wxS("\n")))
-        return;
-
-    std::shared_ptr<ParaTreeEntity> child;
-    if (directory_kind)
-        child = std::make_shared<ParameterDirectory>();
-    else
-        child = std::make_shared<ParameterBook>();
-    directory->set(key, child);  // the model's refusal leaves view and model unchanged
-
-    const wxTreeItemId added = ui_tree->AppendItem(item, name, directory_kind ? _ImageDirectory : _ImageBook, -1,
-                                                   new EntityItemData(child));
-    // The tree reports the change, and on_tree_sel_changed empties the grid
-    // and sets the parameter buttons for the new item.
-    ui_tree->SelectItem(added);
+    // Matches name tree items, which a command may have deleted or renamed.
+    if (!search_->text().empty())
+        find(search_->text());
 }
 
-void ParameterTreeEditorPanel::delete_tree_item()
+// ---- counts and search ----
+
+ParameterTreeEditorPanel::Counts ParameterTreeEditorPanel::counts() const
 {
-    const wxTreeItemId item = ui_tree->GetSelection();
-    if (!item.IsOk()) {
-        MB::Error(wxS("Please select the item you want to delete first."));
-        return;
-    }
-    if (item == ui_tree->GetRootItem()) {
-        clear_whole_tree();
-        return;
-    }
-
-    const wxTreeItemId parent_item = ui_tree->GetItemParent(item);
-    const std::shared_ptr<ParaTreeEntity> object = item_object(item);
-    const auto parent = std::dynamic_pointer_cast<ParameterDirectory>(item_object(parent_item));
-    const wxString text = ui_tree->GetItemText(item);
-    const wxString kind_word = std::dynamic_pointer_cast<ParameterDirectory>(object) ? wxS("Directory") : wxS("Book");
-    if (MB::Confirm(wxS("Do you really want to delete Parameter ") + kind_word + wxS(" `") + text + wxS("`?")) != wxYES)
-        return;
-
-    if (parent)
-        parent->remove(text.utf8_string());
-    ui_tree->Delete(item);
-    ui_tree->SelectItem(parent_item);
-}
-
-void ParameterTreeEditorPanel::clear_whole_tree()
-{
-    if (MB::Confirm(wxS("Do you really want to clear the whole parameter tree?")) != wxYES)
-        return;
-    clear_book();
-    // The tree is emptied in place rather than replaced by a new directory:
-    // the loaded tree remembers what it holds in root_path, so saving the
-    // emptied tree there removes that content instead of leaving it on disk
-    // to come back with the next load.
+    Counts counts;
     if (root)
-        root->clear();
-    else
-        root = std::make_shared<ParameterDirectory>();
-    // One root item, named after the folder, standing for the emptied tree.
-    _refresh_tree_view();
+        detail::TreeSearch::count(*root, counts.directories, counts.books, counts.parameters);
+    return counts;
 }
 
-void ParameterTreeEditorPanel::add_parameter()
+void ParameterTreeEditorPanel::find(const wxString& text)
 {
-    const std::shared_ptr<ParameterBook> book = selected_book();
-    if (!book) {
-        MB::Error(kSelectBookFirst);
-        return;
+    if (ui_find_ && ui_find_->GetValue() != text)
+        ui_find_->ChangeValue(text);
+    const wxTreeItemId top = ui_tree->GetRootItem();
+    search_->search(text, top.IsOk() ? root.get() : nullptr);
+    matches_.clear();
+    for (auto& [item, parameter] : view_->items_of(search_->hits()))
+        matches_.push_back({item, std::move(parameter)});
+    if (ui_find_count_) {
+        ui_find_count_->SetLabel(text.empty() ? wxString() : wxString::Format(wxS("%zu matches"), matches_.size()));
+        Layout();
     }
-    const std::optional<wxString> name = MB::Input(wxS("Please input your preferred parameter name."));
-    if (!name || name->empty())
-        return;
-    // Parameter names are keys inside a book file, not file names: they are
-    // taken as typed, blanks included.
-    const std::string key = name->utf8_string();
-    if (!check_new_name(wxS("Parameter"), *name, has_entry_named(book->items(), key), wxS(" ")))
-        return;
-
-    std::shared_ptr<ovk_paratree::Parameter> parameter;
-    int result = wxID_CANCEL;
-    {
-        ParameterEditorDialog editor(this, *name);
-        result = editor.ShowModal();
-        parameter = editor.parameter();
-    }
-    if (result != wxID_OK)
-        return;
-    book->set(key, parameter);
-    ui_book->AppendRows(1);
-    fill_row(ui_book->GetNumberRows() - 1, *name, *parameter);
+    wxCommandEvent found(EVT_PARAMETER_TREE_FOUND, GetId());
+    found.SetEventObject(this);
+    found.SetInt(static_cast<int>(matches_.size()));
+    ProcessWindowEvent(found);
 }
 
-void ParameterTreeEditorPanel::edit_parameter()
+bool ParameterTreeEditorPanel::find_next()
 {
-    const wxArrayInt rows = ui_book->GetSelectedRows();
-    if (rows.size() > 1) {
-        MB::Notice(wxS("Only one parameter could be edited one time."));
-        return;
-    }
-    // The edit button keeps its state when the tree moves to another book,
-    // so the command can come with no row selected.
-    if (rows.empty()) {
-        MB::Notice(wxS("Please select the parameter you want to edit first."));
-        return;
-    }
-    const int row = rows[0];
-    const wxString key = ui_book->GetCellValue(row, 0);
-    const std::shared_ptr<ParameterBook> book = selected_book();
-    if (!book) {
-        MB::Error(kSelectBookFirst);
-        return;
-    }
-    const std::shared_ptr<ovk_paratree::Parameter> parameter = book->get(key.utf8_string());
-    if (!parameter) {
-        MB::Error(wxS("Parameter `") + key + wxS("` is not in the selected book."));
-        return;
-    }
-    // The dialog changes the parameter itself; by default its closing code
-    // does not matter, with cancel_restores Cancel undoes what was done.
-    const std::shared_ptr<ovk_paratree::Parameter> before = options_.cancel_restores ? parameter->clone() : nullptr;
-    int result = wxID_CANCEL;
-    {
-        ParameterEditorDialog editor(this, key, parameter);
-        result = editor.ShowModal();
-    }
-    if (before && result != wxID_OK)
-        restore_parameter(*parameter, *before);
-    fill_row(row, key, *parameter);
+    if (matches_.empty())
+        return false;
+    const FindMatch match = matches_[search_->advance() % matches_.size()];
+    ui_tree->EnsureVisible(match.item);
+    if (ui_tree->GetSelection() != match.item)
+        ui_tree->SelectItem(match.item);
+    if (match.parameter.empty())
+        return true;
+    view_->select_row_of(match.parameter);
+    return true;
 }
 
-void ParameterTreeEditorPanel::delete_parameters(bool ask)
+// ---- keys and mouse ----
+
+void ParameterTreeEditorPanel::on_char_hook(wxKeyEvent& event)
 {
-    const wxArrayInt selected = ui_book->GetSelectedRows();
-    if (selected.empty())
-        return;
-    if (ask) {
-        const wxString question = selected.size() == 1
-                                      ? wxString(wxS("Do you really want to delete this 1 parameter?"))
-                                      : wxString::Format(wxS("Do you really want to delete these %zu parameters?"),
-                                                         selected.size());
-        if (MB::Confirm(question) != wxYES)
-            return;
-    }
-    const std::shared_ptr<ParameterBook> book = selected_book();
-    if (!book) {
-        MB::Error(kSelectBookFirst);
+    if (event.GetModifiers() == wxMOD_CONTROL && (event.GetKeyCode() == 'S' || event.GetKeyCode() == 's')) {
+        show_errors([this] { save(); });
         return;
     }
-    // Highest row first, so the rows still to go keep their numbers.
-    std::vector<int> rows(selected.begin(), selected.end());
-    std::sort(rows.begin(), rows.end(), std::greater<int>());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (const int row : rows) {
-        const wxString key = ui_book->GetCellValue(row, 0);
-        ui_book->DeleteRows(row, 1);
-        book->remove(key.utf8_string());
+    event.Skip();
+}
+
+void ParameterTreeEditorPanel::on_tree_key(wxTreeEvent& event)
+{
+    if (event.GetKeyCode() == WXK_F2) {
+        rename_tree_item();
+        return;
     }
-    // The grid drops the deleted rows from its selection without reporting
-    // it; bring the row buttons in line with what is left selected.
-    wxGridRangeSelectEvent refresh;
-    on_select_parameter(refresh);
+    event.Skip();
+}
+
+void ParameterTreeEditorPanel::on_book_key(wxKeyEvent& event)
+{
+    if (event.GetKeyCode() == WXK_DELETE && event.GetModifiers() == wxMOD_NONE) {
+        wxCommandEvent unused;
+        on_delete_parameter(unused);
+        return;
+    }
+    event.Skip();
+}
+
+void ParameterTreeEditorPanel::on_book_double_click(wxGridEvent& event)
+{
+    if (event.GetRow() < 0) {
+        event.Skip();
+        return;
+    }
+    ui_book->ClearSelection();
+    ui_book->SelectRow(event.GetRow());
+    wxCommandEvent unused;
+    on_edit_parameter(unused);
+}
+
+// ---- description locale ----
+
+void ParameterTreeEditorPanel::set_description_locale(const std::string& locale)
+{
+    Parameter::set_current_locale(locale);
+    options_.description_locale = locale;
+    // Row selection and buttons follow the rebuilt grid.
+    wxTreeEvent refresh;
+    on_tree_sel_changed(refresh);
+}
+
+std::vector<std::string> ParameterTreeEditorPanel::description_locales() const
+{
+    return root ? detail::TreeSearch::description_locales(*root) : std::vector<std::string>{};
 }
 
 }  // namespace ovk_wxtools

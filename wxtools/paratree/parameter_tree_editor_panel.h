@@ -19,6 +19,13 @@
 
 namespace ovk_wxtools {
 
+namespace detail {
+class TreeViewSync;
+class TreeEditCommands;
+class UnsavedGuard;
+class TreeSearch;
+}  // namespace detail
+
 // Sent by the panel (with unsaved_guard) when modified() changes; the
 // event's int is 1 for modified, 0 for saved or freshly loaded.
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
@@ -27,6 +34,12 @@ wxDECLARE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
 // Sent by the panel (with find) when the matches of the search box changed.
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
 
+// The names fixed for callers: the image constants, `root`, `root_path`,
+// is_valid_name, load_directory, _refresh_tree_view, _construct_tree_branch,
+// _show_parameters_of_book, item_object (the item data), the on_... handlers
+// and, privately, clear_book, get_selected_tree_item_path,
+// change_parameter_tree_out_of_control, do_copy_parameter and
+// do_copy_tree_item. The rest of the public part is what the options add.
 class ParameterTreeEditorPanel : public ovk_paratreeui::ParameterTreeEditorPanel {
 public:
     // Image-list indexes of the two tree pictures.
@@ -46,6 +59,7 @@ public:
     explicit ParameterTreeEditorPanel(wxWindow* parent, const wxString& path = wxEmptyString,
                                       std::shared_ptr<ovk_paratree::ParameterDirectory> parameter_directory = nullptr,
                                       Options options = {});
+    ~ParameterTreeEditorPanel() override;
 
     // The options the panel was built with.
     const Options& options() const { return options_; }
@@ -130,8 +144,6 @@ public:
 
     // The model object shown by a tree item (nullptr for an item without one).
     std::shared_ptr<ovk_paratree::ParaTreeEntity> item_object(const wxTreeItemId& item) const;
-    // Makes `object` the model object shown by `item`.
-    void set_item_object(const wxTreeItemId& item, std::shared_ptr<ovk_paratree::ParaTreeEntity> object);
 
     void on_load(wxCommandEvent& event) override;
     void on_save(wxCommandEvent& event) override;
@@ -160,27 +172,23 @@ public:
     wxString root_path;
 
 private:
+    // Removes all rows of the grid.
     void clear_book();
-    // Fills one grid row from `parameter`.
-    void fill_row(int row, const wxString& name, const ovk_paratree::Parameter& parameter);
+    void set_item_object(const wxTreeItemId& item, std::shared_ptr<ovk_paratree::ParaTreeEntity> object);
     // Binds what the options add to the controls.
     void add_extras();
+    void add_find_box();
     void on_char_hook(wxKeyEvent& event);
     void on_tree_key(wxTreeEvent& event);
     void on_book_double_click(wxGridEvent& event);
     void on_book_key(wxKeyEvent& event);
+    // Runs one editing command, its errors shown, then after_edit().
+    void run_command(const std::function<void()>& command);
     // After each command: bold markers, the title marker and the modified
     // event (unsaved_guard); the search again, since its items may be gone.
     void after_edit();
-    void mark_modified_items(const wxTreeItemId& item);
-    void set_title_marker(bool modified);
-    // With check_disk_before_save, names what someone else changed on disk
-    // and asks before overwriting it. True to go on; `overwrite` tells
-    // whether the user agreed to overwrite changes.
-    bool confirm_overwrite_changed_on_disk(bool& overwrite);
     // With keyboard, shows the root's first level.
     void expand_first_level();
-
     void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
@@ -198,25 +206,16 @@ private:
                                               wxCommandEvent& event);
     void do_copy_parameter(wxCommandEvent& event);
     void do_copy_tree_item(wxCommandEvent& event);
-    // The steps of the editing commands, run inside a guard that shows errors.
-    enum class TreeChildKind { Directory, Book };
-    void add_tree_child(TreeChildKind kind);
-    void delete_tree_item();
-    void clear_whole_tree();
-    void add_parameter();
-    void edit_parameter();
-    void delete_parameters(bool ask);
-    // The book behind the tree's selected item, or nullptr (no item, or not a book).
-    std::shared_ptr<ovk_paratree::ParameterBook> selected_book() const;
 
     Options options_;
-    // modified() as last reported by the guard's event.
-    bool last_modified_ = false;
-    // The search: its text, its matches, and the one find_next() selects next.
-    wxString find_text_;
+    // The view kept in step with the model, the commands, the guard over
+    // unsaved changes and the search; each its own piece under detail/.
+    std::unique_ptr<detail::TreeViewSync> view_;
+    std::unique_ptr<detail::TreeEditCommands> commands_;
+    std::unique_ptr<detail::UnsavedGuard> guard_;
+    std::unique_ptr<detail::TreeSearch> search_;
+    // The search's hits as tree items, and the search box and its count (with find).
     std::vector<FindMatch> matches_;
-    std::size_t next_match_ = 0;
-    // The search box and its count (with find).
     wxSearchCtrl* ui_find_ = nullptr;
     wxStaticText* ui_find_count_ = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "wxtools/paratree/name_checks.h"
+#include "wxtools/paratree/detail/name_checks.h"
 
 #include "platform/paratree/invalid_name_characters.h"
 #include "wxtools/app/mb.h"

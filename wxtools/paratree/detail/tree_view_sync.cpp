@@ -1,0 +1,214 @@
+#include "wxtools/paratree/detail/tree_view_sync.h"
+
+#include "wxtools/paratree/value_display_text.h"
+#include "wxtools/text.h"
+
+#include <cstddef>
+#include <functional>
+#include <typeinfo>
+#include <unordered_map>
+#include <utility>
+
+namespace ovk_wxtools::detail {
+
+using ovk_paratree::Parameter;
+using ovk_paratree::ParameterBook;
+using ovk_paratree::ParameterDirectory;
+using ovk_paratree::ParaTreeEntity;
+
+namespace {
+
+// Image-list indexes, as the panel sets them up.
+constexpr int kImageDirectory = 0;
+constexpr int kImageBook = 1;
+
+// Holds the model object a tree item shows; the tree deletes it with the item.
+class EntityItemData : public wxTreeItemData {
+public:
+    explicit EntityItemData(std::shared_ptr<ParaTreeEntity> object) : object_(std::move(object)) {}
+    const std::shared_ptr<ParaTreeEntity>& object() const { return object_; }
+
+private:
+    std::shared_ptr<ParaTreeEntity> object_;
+};
+
+// Puts `name` into `text`, reusing its buffer. Names are mostly plain
+// ASCII, which needs no decoding and, short as names are, no new buffer: a
+// tree of thousands of items fills noticeably faster that way.
+const wxString& item_text(const std::string& name, wxString& text)
+{
+    constexpr std::size_t kShort = 128;
+    wchar_t wide[kShort];
+    if (name.size() > kShort)
+        return text = from_utf8(name);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte >= 0x80)
+            return text = from_utf8(name);
+        wide[i] = static_cast<wchar_t>(byte);
+    }
+    text.assign(wide, name.size());
+    return text;
+}
+
+// Whether a child is a directory; the exact type first, which is cheaper than a cast.
+const ParameterDirectory* as_directory(const ParaTreeEntity& child)
+{
+    if (typeid(child) == typeid(ParameterDirectory))
+        return static_cast<const ParameterDirectory*>(&child);
+    if (typeid(child) == typeid(ParameterBook))
+        return nullptr;
+    return dynamic_cast<const ParameterDirectory*>(&child);
+}
+
+}  // namespace
+
+TreeViewSync::TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column)
+    : tree_(tree), book_(book), value_column_(value_column)
+{
+    // Emptying the view reports every item deleted, one event each, up
+    // through every window above; nobody needs them while the view is rebuilt.
+    tree_.Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) { event.Skip(!resetting_); });
+}
+
+std::shared_ptr<ParaTreeEntity> TreeViewSync::object(const wxTreeItemId& item) const
+{
+    if (!item.IsOk())
+        return nullptr;
+    // Every item data the view holds is set here, so the cast cannot miss.
+    auto* data = static_cast<EntityItemData*>(tree_.GetItemData(item));
+    return data ? data->object() : nullptr;
+}
+
+void TreeViewSync::set_object(const wxTreeItemId& item, std::shared_ptr<ParaTreeEntity> object)
+{
+    // SetItemData deletes the data the item held before.
+    tree_.SetItemData(item, new EntityItemData(std::move(object)));
+}
+
+std::shared_ptr<ParameterBook> TreeViewSync::selected_book() const
+{
+    return std::dynamic_pointer_cast<ParameterBook>(object(tree_.GetSelection()));
+}
+
+std::vector<wxString> TreeViewSync::path_of(const wxTreeItemId& item) const
+{
+    if (!item.IsOk() || item == tree_.GetRootItem())
+        return {};
+    std::vector<wxString> path = path_of(tree_.GetItemParent(item));
+    path.push_back(tree_.GetItemText(item));
+    return path;
+}
+
+std::vector<std::pair<wxTreeItemId, wxString>> TreeViewSync::items_of(const std::vector<TreeSearch::Hit>& hits) const
+{
+    std::vector<std::pair<wxTreeItemId, wxString>> found;
+    if (hits.empty())
+        return found;
+    std::unordered_map<const ParaTreeEntity*, std::vector<wxString>> by_holder;
+    for (const TreeSearch::Hit& hit : hits)
+        by_holder[hit.holder].push_back(hit.parameter);
+    const std::function<void(const wxTreeItemId&)> walk = [&](const wxTreeItemId& at) {
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId item = tree_.GetFirstChild(at, cookie); item.IsOk();
+             item = tree_.GetNextChild(at, cookie)) {
+            if (auto holder = by_holder.find(object(item).get()); holder != by_holder.end())
+                for (const wxString& parameter : holder->second)
+                    found.emplace_back(item, parameter);
+            walk(item);
+        }
+    };
+    if (tree_.GetRootItem().IsOk())
+        walk(tree_.GetRootItem());
+    return found;
+}
+
+wxTreeItemId TreeViewSync::reset(const wxString& root_text, std::shared_ptr<ParameterDirectory> root)
+{
+    resetting_ = true;
+    tree_.DeleteAllItems();
+    resetting_ = false;
+    const wxTreeItemId root_item = tree_.AddRoot(root_text, kImageDirectory);
+    if (root)
+        append_branch(*root, root_item);
+    set_object(root_item, std::move(root));
+    return root_item;
+}
+
+void TreeViewSync::append_branch(const ParameterDirectory& directory, const wxTreeItemId& parent)
+{
+    // Each item gets its model object as it is appended.
+    wxString text;
+    for (auto& [name, item] : directory.items()) {
+        const ParameterDirectory* sub = as_directory(*item);
+        const wxTreeItemId child = tree_.AppendItem(parent, item_text(name, text), sub ? kImageDirectory : kImageBook,
+                                                    -1, new EntityItemData(std::move(item)));
+        if (sub)
+            append_branch(*sub, child);
+    }
+}
+
+wxTreeItemId TreeViewSync::append_child(const wxTreeItemId& parent, const wxString& name,
+                                        std::shared_ptr<ParaTreeEntity> object)
+{
+    const int image = std::dynamic_pointer_cast<ParameterDirectory>(object) ? kImageDirectory : kImageBook;
+    return tree_.AppendItem(parent, name, image, -1, new EntityItemData(std::move(object)));
+}
+
+void TreeViewSync::clear_rows()
+{
+    const int rows = book_.GetNumberRows();
+    if (rows > 0)
+        book_.DeleteRows(0, rows);
+}
+
+void TreeViewSync::append_rows(const ParameterBook& book)
+{
+    const auto parameters = book.items();
+    if (parameters.empty())
+        return;
+    // One batch: the grid recomputes its layout once, not once per row.
+    wxGridUpdateLocker batch(&book_);
+    int row = book_.GetNumberRows();
+    book_.AppendRows(static_cast<int>(parameters.size()));
+    for (const auto& [name, parameter] : parameters)
+        fill_row(row++, from_utf8(name), *parameter);
+}
+
+void TreeViewSync::append_row(const wxString& name, const Parameter& parameter)
+{
+    book_.AppendRows(1);
+    fill_row(book_.GetNumberRows() - 1, name, parameter);
+}
+
+void TreeViewSync::fill_row(int row, const wxString& name, const Parameter& parameter)
+{
+    book_.SetCellValue(row, 0, name);
+    book_.SetCellValue(row, 1, from_utf8(parameter.description()));
+    if (value_column_ >= 0)
+        book_.SetCellValue(row, value_column_, parameter_value_text(parameter));
+}
+
+void TreeViewSync::select_row_of(const wxString& key)
+{
+    for (int row = 0; row < book_.GetNumberRows(); ++row) {
+        if (key_of(row) == key) {
+            book_.ClearSelection();
+            book_.SelectRow(row);
+            book_.MakeCellVisible(row, 0);
+            return;
+        }
+    }
+}
+
+void TreeViewSync::mark_modified(const wxTreeItemId& item)
+{
+    const std::shared_ptr<ParaTreeEntity> shown = object(item);
+    tree_.SetItemBold(item, shown && shown->modified());
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = tree_.GetFirstChild(item, cookie); child.IsOk();
+         child = tree_.GetNextChild(item, cookie))
+        mark_modified(child);
+}
+
+}  // namespace ovk_wxtools::detail

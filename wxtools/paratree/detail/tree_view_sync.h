@@ -1,0 +1,70 @@
+#pragma once
+// Keeps the editor's tree view and parameter grid in step with the model:
+// the model object each tree item carries, the branches of a directory, the
+// rows of a book and the bold mark of what changed since the last save.
+#include "platform/paratree/parameter_book.h"
+#include "platform/paratree/parameter_directory.h"
+#include "wxtools/paratree/detail/tree_search.h"
+
+#include <wx/grid.h>
+#include <wx/treectrl.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace ovk_wxtools::detail {
+
+class TreeViewSync {
+public:
+    // The grid shows each parameter's value in column `value_column`; none when negative.
+    TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column);
+
+    // ---- item data ----
+    // The model object `item` shows; nullptr for an invalid item or one without.
+    std::shared_ptr<ovk_paratree::ParaTreeEntity> object(const wxTreeItemId& item) const;
+    void set_object(const wxTreeItemId& item, std::shared_ptr<ovk_paratree::ParaTreeEntity> object);
+    // The book behind the selected item, or nullptr (no item, or not a book).
+    std::shared_ptr<ovk_paratree::ParameterBook> selected_book() const;
+    // The items showing the holders of search hits, with the hits'
+    // parameters, in the order the view shows them.
+    std::vector<std::pair<wxTreeItemId, wxString>> items_of(const std::vector<TreeSearch::Hit>& hits) const;
+    // The texts of the items from below the root item down to `item`; empty for the root item.
+    std::vector<wxString> path_of(const wxTreeItemId& item) const;
+
+    // ---- branches ----
+    // Empties the view and adds the root item standing for `root`.
+    wxTreeItemId reset(const wxString& root_text, std::shared_ptr<ovk_paratree::ParameterDirectory> root);
+    // Appends the items of `directory`'s entries below `parent`, depth first.
+    void append_branch(const ovk_paratree::ParameterDirectory& directory, const wxTreeItemId& parent);
+    // Appends one item for `object` (a directory or a book) under `parent`.
+    wxTreeItemId append_child(const wxTreeItemId& parent, const wxString& name,
+                              std::shared_ptr<ovk_paratree::ParaTreeEntity> object);
+
+    // ---- book rows ----
+    void clear_rows();
+    // Appends one row per parameter of `book`.
+    void append_rows(const ovk_paratree::ParameterBook& book);
+    // Appends one row for `parameter` and fills it.
+    void append_row(const wxString& name, const ovk_paratree::Parameter& parameter);
+    // Fills `row`: name, description, with the value column the value.
+    void fill_row(int row, const wxString& name, const ovk_paratree::Parameter& parameter);
+    // Selects the one row of `key` and scrolls to it; nothing when absent.
+    void select_row_of(const wxString& key);
+    // The key shown in column 0 of `row`.
+    wxString key_of(int row) const { return book_.GetCellValue(row, 0); }
+
+    // ---- bold marks ----
+    // Puts in bold every item from `item` down whose object changed since
+    // it was last loaded or saved.
+    void mark_modified(const wxTreeItemId& item);
+
+private:
+    wxTreeCtrl& tree_;
+    wxGrid& book_;
+    int value_column_;
+    // True while reset() empties the view.
+    bool resetting_ = false;
+};
+
+}  // namespace ovk_wxtools::detail

@@ -1,0 +1,90 @@
+#include "wxtools/paratree/detail/unsaved_guard.h"
+
+#include "wxtools/app/mb.h"
+#include "wxtools/app/show_errors.h"
+#include "wxtools/text.h"
+
+#include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+
+#include <string>
+#include <vector>
+
+namespace ovk_wxtools::detail {
+
+namespace {
+
+const wxString kTitleMarker = wxS("* ");
+
+}  // namespace
+
+UnsavedGuard::UnsavedGuard(wxWindow& window, bool asks, bool checks_disk)
+    : window_(window), asks_(asks), checks_disk_(checks_disk)
+{
+}
+
+bool UnsavedGuard::modified(const ovk_paratree::ParameterDirectory* root)
+{
+    return root && root->modified();
+}
+
+bool UnsavedGuard::confirm_discard(const wxString& doing, bool modified, const std::function<bool()>& save) const
+{
+    if (!asks_ || !modified)
+        return true;
+    wxMessageDialog question(&window_,
+                             wxS("The parameter tree has unsaved changes. Save them before ") + doing + wxS("?"),
+                             wxS("Unsaved changes"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
+    question.SetYesNoCancelLabels(wxS("Save"), wxS("Discard"), wxS("Cancel"));
+    switch (question.ShowModal()) {
+    case wxID_YES: {
+        bool saved = false;
+        show_errors([&] { saved = save(); });
+        return saved;
+    }
+    case wxID_NO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool UnsavedGuard::update(bool now)
+{
+    if (now == last_modified_)
+        return false;
+    last_modified_ = now;
+    set_title_marker(now);
+    return true;
+}
+
+void UnsavedGuard::set_title_marker(bool modified) const
+{
+    auto* top = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(&window_));
+    if (!top)
+        return;
+    wxString title = top->GetTitle();
+    if (title.StartsWith(kTitleMarker))
+        title = title.Mid(kTitleMarker.length());
+    top->SetTitle(modified ? kTitleMarker + title : title);
+}
+
+bool UnsavedGuard::confirm_overwrite_changed_on_disk(const ovk_paratree::ParameterDirectory* root,
+                                                     bool& overwrite) const
+{
+    overwrite = false;
+    if (!checks_disk_ || !root)
+        return true;
+    const std::vector<std::string> changed = root->changed_on_disk();
+    if (changed.empty())
+        return true;
+    wxString list;
+    for (const std::string& path : changed)
+        list += wxS("\n    ") + from_utf8(path);
+    overwrite = MB::Confirm(wxS("These books or directories were changed on disk by someone else since the tree "
+                                "was loaded or last saved:") +
+                            list + wxS("\n\nSaving overwrites those changes. Save anyway?")) == wxYES;
+    return overwrite;
+}
+
+}  // namespace ovk_wxtools::detail

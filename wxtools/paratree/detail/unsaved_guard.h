@@ -1,0 +1,48 @@
+#pragma once
+// The editor's watch over unsaved changes: whether the tree holds any, the
+// Save / Discard / Cancel question before they would be lost, the "* " before
+// the window title, and the question before a save overwrites what someone
+// else changed on disk.
+#include "platform/paratree/parameter_directory.h"
+
+#include <wx/window.h>
+
+#include <functional>
+
+namespace ovk_wxtools::detail {
+
+class UnsavedGuard {
+public:
+    // `window` is the panel: questions are parented on it and the title
+    // marker goes on its top-level window. `asks` turns on the discard
+    // question and the marker, `checks_disk` the on-disk question.
+    UnsavedGuard(wxWindow& window, bool asks, bool checks_disk);
+
+    // True when `root` holds changes not yet saved to its folder.
+    static bool modified(const ovk_paratree::ParameterDirectory* root);
+
+    // With unsaved changes, asks Save / Discard / Cancel before `doing`;
+    // Save runs `save`. True when the caller may go on.
+    bool confirm_discard(const wxString& doing, bool modified, const std::function<bool()>& save) const;
+
+    // Brings the title marker in line with `now`; true when the state
+    // differs from the one last seen (the caller tells its listeners).
+    bool update(bool now);
+
+    // Names what someone else changed on disk under `root` and asks before
+    // overwriting it. True to go on; `overwrite` tells whether the user agreed.
+    bool confirm_overwrite_changed_on_disk(const ovk_paratree::ParameterDirectory* root, bool& overwrite) const;
+
+    bool asks() const { return asks_; }
+
+private:
+    void set_title_marker(bool modified) const;
+
+    wxWindow& window_;
+    bool asks_;
+    bool checks_disk_;
+    // modified() as last seen by update().
+    bool last_modified_ = false;
+};
+
+}  // namespace ovk_wxtools::detail
