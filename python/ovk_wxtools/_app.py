@@ -82,6 +82,16 @@ def run_wxapp(_class, **kwargs):
         result = _Result()
         window = _open(_class, kwargs, result)
         if isinstance(window, wx.Frame) and not existing.IsMainLoopRunning():
+            # Hidden dialogs of the program would keep the loop going: the
+            # run ends with its frame.
+            frame_id = window.GetId()
+
+            def ended(event):
+                event.Skip()
+                if event.GetId() == frame_id:
+                    existing.ExitMainLoop()
+
+            window.Bind(wx.EVT_WINDOW_DESTROY, ended)
             existing.MainLoop()
         return result.dialog_return_code
     the_app = SimpleApp(_class, **kwargs)
