@@ -66,9 +66,13 @@ docs: deps
 	  -P docs/reference/run_doxygen.cmake
 
 bench: deps
-	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON \
+	  -DOVK_BUILD_PYTHON=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS)
 	for b in build/bench/bench/*_bench; do echo "== $$b"; xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $$b || exit 1; done
+	echo "== bench/python_bench.py"; PYTHONPATH=build/bench/python/package GDK_BACKEND=x11 \
+	  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+	  $$(sed -n 's/^Python_EXECUTABLE:[A-Z]*=//p' build/bench/CMakeCache.txt) bench/python_bench.py
 
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "fuzz: clang++ not found; the fuzz targets need libFuzzer"; exit 1; }
