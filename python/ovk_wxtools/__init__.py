@@ -13,6 +13,11 @@ from ._app import SimpleApp, app, run_wxapp
 __all__ = [name for name in dir() if not name.startswith("_")]
 
 
+def _simple_get_info(obj):
+    """The default formatting callback of ComboList: the object is itself the text to show."""
+    return obj
+
+
 def _keep_caller_fields():
     """MultipleInputDialog given a dict writes the entered texts back into it on OK."""
     make = MultipleInputDialog.__new__

@@ -34,8 +34,9 @@ def test_combo_list_default_shows_texts_and_refuses_other_objects(frame):
     choice = wx.Choice(frame)
     names = ovk.ComboList(choice)
     names.AppendItems(["一", "二"])
-    with pytest.raises(TypeError, match="expected a str to show, got int"):
-        names.Append(3)
+    for shown_as_itself in (names, ovk.ComboList(wx.Choice(frame), ovk._simple_get_info)):
+        with pytest.raises(TypeError, match="expected a str to show, got int"):
+            shown_as_itself.Append(3)
     assert choice.GetStrings() == ["一", "二"] and len(names) == 2
 
 
