@@ -6,6 +6,7 @@
 #include "platform/handy/file_system_observer.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
+#include "wxtools/paratree/detail/save_merge.h"
 #include "wxtools/paratree/detail/tree_edit_commands.h"
 #include "wxtools/paratree/detail/tree_search.h"
 #include "wxtools/paratree/detail/tree_view_sync.h"
@@ -89,7 +90,8 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
 {
     view_ = std::make_unique<detail::TreeViewSync>(*ui_tree, *ui_book, options_.value_column ? _ValueColumn : -1);
     commands_ = std::make_unique<detail::TreeEditCommands>(*this, *view_);
-    guard_ = std::make_unique<detail::UnsavedGuard>(*this, options_.unsaved_guard, options_.check_disk_before_save);
+    guard_ = std::make_unique<detail::UnsavedGuard>(*this, options_.unsaved_guard);
+    merge_ = std::make_unique<detail::SaveMerge>(*this);
     search_ = std::make_unique<detail::TreeSearch>();
 
     ui_book->SetSelectionMode(wxGrid::wxGridSelectRows);
@@ -109,6 +111,7 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
         root->set_home(to_path(path));
         root_path = path;
         ui_tree_path->SetValue(path);
+        merge_->remember(*root);
         _refresh_tree_view();
         expand_first_level();
         after_edit();
@@ -217,6 +220,7 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
     std::shared_ptr<ParameterDirectory> loaded = ParameterDirectory::load(to_path(directory));
     root = std::move(loaded);
     root_path = directory;
+    merge_->remember(*root);
     _refresh_tree_view();
     clear_book();
     expand_first_level();
@@ -243,7 +247,7 @@ void ParameterTreeEditorPanel::on_load(wxCommandEvent&)
 
 void ParameterTreeEditorPanel::load()
 {
-    if (!confirm_discard_changes(wxS("loading another folder")))
+    if (!confirm_discard_changes(wxS("opening another folder")))
         return;
     const wxString folder = choose_folder();
     if (folder.empty())
@@ -257,12 +261,13 @@ void ParameterTreeEditorPanel::load()
     ui_tree_path->SetValue(folder);
 }
 
-bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwrite_changes_on_disk)
+bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, const std::vector<std::string>& taken)
 {
     ovk_paratree::SaveReport report;
     try {
-        root->save(to_path(folder), report,
-                   ovk_paratree::SaveOptions{.overwrite_changes_on_disk = overwrite_changes_on_disk});
+        root->save(to_path(folder), report);
+        if (folder == root_path)
+            merge_->remember(*root);
     } catch (const std::exception& error) {
         MB::Error(wxS("Exception raised while saving parameter directory: ") + from_utf8(error.what()));
         after_edit();
@@ -271,8 +276,13 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
     after_edit();
     // Folders kept because they hold other files are told, not hidden.
     const std::string kept = report.message();
+    wxString from_disk;
+    for (const std::string& path : taken)
+        from_disk += wxS("\n    ") + from_utf8(path);
+    if (!from_disk.empty())
+        from_disk = wxS("\nTaken as someone else changed them on disk:") + from_disk;
     MB::Notice(wxS("Save parameter to ") + folder + wxS(" success.") +
-               (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)));
+               (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)) + from_disk);
     return true;
 }
 
@@ -287,10 +297,38 @@ bool ParameterTreeEditorPanel::save()
         MB::Notice(wxS("Please load an parameter directory first."));
         return false;
     }
-    bool overwrite = false;
-    if (!guard_->confirm_overwrite_changed_on_disk(root.get(), overwrite))
+    // What someone else changed in the folder meanwhile is taken in first,
+    // so that the save keeps their work.
+    std::vector<std::string> taken;
+    const auto outcome = merge_->merge(root, to_path(root_path), taken);
+    if (outcome == detail::SaveMerge::Outcome::Cancelled)
         return false;
-    return save_root_to(root_path, overwrite);
+    if (outcome == detail::SaveMerge::Outcome::Merged)
+        show_merged_tree();
+    return save_root_to(root_path, taken);
+}
+
+void ParameterTreeEditorPanel::show_merged_tree()
+{
+    // The view shows the objects of the tree before the merge: rebuild it and
+    // select again what was selected, by its path.
+    const std::vector<wxString> selected = view_->path_of(ui_tree->GetSelection());
+    _refresh_tree_view();
+    expand_first_level();
+    wxTreeItemId at = ui_tree->GetRootItem();
+    for (const wxString& name : selected) {
+        wxTreeItemIdValue cookie;
+        wxTreeItemId child = ui_tree->GetFirstChild(at, cookie);
+        while (child.IsOk() && ui_tree->GetItemText(child) != name)
+            child = ui_tree->GetNextChild(at, cookie);
+        if (!child.IsOk())
+            break;
+        at = child;
+    }
+    clear_book();
+    ui_tree->SelectItem(at);
+    wxTreeEvent refresh;
+    on_tree_sel_changed(refresh);
 }
 
 void ParameterTreeEditorPanel::on_save_to(wxCommandEvent&)
@@ -306,7 +344,7 @@ void ParameterTreeEditorPanel::save_to()
     }
     const wxString folder = choose_folder();
     if (!folder.empty())
-        save_root_to(folder);
+        save_root_to(folder, {});
 }
 
 // ---- selection ----
