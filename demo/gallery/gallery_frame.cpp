@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <cstdio>
 #include <string>
 
 namespace ovk_gallery {
@@ -150,6 +151,19 @@ int main(int argc, char** argv)
 {
     wxString open_first;
     wxString screenshots_dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::printf("usage: ovk-gallery [--open ENTRY] [--screenshots DIR]\n"
+                        "Shows every piece of the library; --open opens one entry at once,\n"
+                        "--screenshots takes a picture of every entry into DIR.\n");
+            return 0;
+        }
+        if (arg == "-V" || arg == "--version") {
+            std::printf("ovk-gallery %s\n", OVK_VERSION);
+            return 0;
+        }
+    }
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--open")
             open_first = ovk_wxtools::from_utf8(argv[i + 1]);

@@ -92,6 +92,7 @@ public:
 
 private:
     friend class ParameterBook;
+    friend class ParameterSnapshot;  // puts the revision back after an edit that changed nothing
     struct NoDefaults {};
     explicit Parameter(NoDefaults) {}
     void touch() { revision_ = next_stamp(); }

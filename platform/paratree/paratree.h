@@ -9,3 +9,5 @@
 #include "platform/paratree/parameter.h"
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
+#include "platform/paratree/disk_versions.h"
+#include "platform/paratree/parameter_snapshot.h"

@@ -177,7 +177,7 @@ TEST_F(OptionsTest, UnsavedChangesGuardAsksOnEveryPath)
     }
 }
 
-TEST_F(OptionsTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
+TEST_F(OptionsTest, SaveAsksAboutABookChangedHereAndOnDisk)
 {
     for (const int answer : {wxID_NO, wxID_YES}) {
         SCOPED_TRACE(answer);
@@ -189,13 +189,11 @@ TEST_F(OptionsTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
         theirs->get_book("setup")->get("name")->set("value", 42);
         theirs->save(station());
 
-        dialogs().answer(answer);
-        if (answer == wxID_YES)
-            dialogs().answer(wxID_OK);
+        dialogs().answer(answer).answer(wxID_OK);  // Use mine / Keep theirs, then the success notice
         panel->on_save(command);
-        EXPECT_NE(dialogs().shown().front().message.find(wxS("\n    setup.pbook\n")), wxString::npos);
+        EXPECT_NE(dialogs().shown().front().message.find(wxS("`setup.pbook`")), wxString::npos);
         const auto stored = ParameterDirectory::load(station());
-        EXPECT_EQ(stored->get_book("setup")->get("name")->get("value"), answer == wxID_NO ? 42 : 7);
+        EXPECT_EQ(stored->get_book("setup")->get("name")->get("value"), answer == wxID_NO ? 7 : 42);
         panel->Destroy();
         flush_events();
     }

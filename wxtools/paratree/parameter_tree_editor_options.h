@@ -15,8 +15,9 @@ struct ParameterTreeEditorOptions {
     // and Save / Discard / Cancel before a load, a reload or closing the
     // window would drop them.
     bool unsaved_guard = false;
-    // Before Save, names the books and directories someone else changed on
-    // disk since the load or the last save and asks before overwriting them.
+    // Kept for callers that set it. Every save now takes in first what
+    // someone else changed on disk and asks about books changed on both
+    // sides (Keep theirs / Use mine / Cancel), with or without this field.
     bool check_disk_before_save = false;
     // "Rename..." renames the selected parameter and F2 the selected tree
     // item; "View..." opens the parameter read-only.
@@ -33,6 +34,10 @@ struct ParameterTreeEditorOptions {
     // The locale whose descriptions the grid and the editors show (falling
     // back to any non-empty one), such as "zh_CN"; empty keeps the model's.
     std::string description_locale{};
+    // Save's success message goes out as EVT_PARAMETER_TREE_SAVED (its
+    // string) instead of a notice box, for a window that shows it in its
+    // status bar; all() leaves it off, since a dialog has no status bar.
+    bool save_notice_as_event = false;
     // ParameterTreeDialog gets a resize border.
     bool resizable_dialog = false;
 

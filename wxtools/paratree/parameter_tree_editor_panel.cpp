@@ -6,6 +6,7 @@
 #include "platform/handy/file_system_observer.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
+#include "wxtools/paratree/detail/save_merge.h"
 #include "wxtools/paratree/detail/tree_edit_commands.h"
 #include "wxtools/paratree/detail/tree_search.h"
 #include "wxtools/paratree/detail/tree_view_sync.h"
@@ -14,30 +15,22 @@
 #include "wxtools/text.h"
 
 #include <wx/dirdlg.h>
-#include <wx/filename.h>
-#include <wx/imaglist.h>
-#include <wx/mstream.h>
 #include <wx/sizer.h>
 #include <wx/wupdlock.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-// The two tree pictures, compiled in from resources/.
-extern const unsigned char ovk_resource_folder_png[];
-extern const std::size_t ovk_resource_folder_png_size;
-extern const unsigned char ovk_resource_book_png[];
-extern const std::size_t ovk_resource_book_png_size;
 
 namespace ovk_wxtools {
 
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_EDITED, wxCommandEvent);
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_SAVED, wxCommandEvent);
 
 using ovk_paratree::Parameter;
 using ovk_paratree::ParameterBook;
@@ -46,30 +39,7 @@ using ovk_paratree::ParaTreeEntity;
 
 namespace {
 
-constexpr int kImageWidth = 12;
-constexpr int kImageHeight = 16;
 constexpr int kValueColumnWidth = 160;
-
-// A picture of the image list, cut to the list's width from the left (the
-// folder picture is one pixel wider; its last column is blank).
-wxBitmap tree_picture(const unsigned char* png, std::size_t size)
-{
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
-    wxMemoryInputStream stream(png, size);
-    wxImage image(stream, wxBITMAP_TYPE_PNG);
-    if (image.GetWidth() > kImageWidth)
-        image = image.GetSubImage(wxRect(0, 0, kImageWidth, image.GetHeight()));
-    return wxBitmap(image);
-}
-
-// The text after the last path separator: the folder's own name, empty for
-// a path that ends with a separator.
-wxString last_path_component(const wxString& path)
-{
-    const size_t at = path.find_last_of(wxFileName::GetPathSeparators());
-    return at == wxString::npos ? path : path.substr(at + 1);
-}
 
 std::filesystem::path to_path(const wxString& folder)
 {
@@ -89,7 +59,8 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
 {
     view_ = std::make_unique<detail::TreeViewSync>(*ui_tree, *ui_book, options_.value_column ? _ValueColumn : -1);
     commands_ = std::make_unique<detail::TreeEditCommands>(*this, *view_);
-    guard_ = std::make_unique<detail::UnsavedGuard>(*this, options_.unsaved_guard, options_.check_disk_before_save);
+    guard_ = std::make_unique<detail::UnsavedGuard>(*this, options_.unsaved_guard);
+    merge_ = std::make_unique<detail::SaveMerge>(*this);
     search_ = std::make_unique<detail::TreeSearch>();
 
     ui_book->SetSelectionMode(wxGrid::wxGridSelectRows);
@@ -97,18 +68,16 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
         Parameter::set_current_locale(options_.description_locale);
     add_extras();
 
-    auto* images = new wxImageList(kImageWidth, kImageHeight, false);
-    images->Add(tree_picture(ovk_resource_folder_png, ovk_resource_folder_png_size));  // _ImageDirectory
-    images->Add(tree_picture(ovk_resource_book_png, ovk_resource_book_png_size));      // _ImageBook
-    ui_tree->AssignImageList(images);
+    ui_tree->AssignImageList(detail::TreeViewSync::make_image_list());
 
     if (!path.empty()) {
-        root = parameter_directory ? std::move(parameter_directory) : ParameterDirectory::load(to_path(path));
+        root = parameter_directory ? std::move(parameter_directory) : detail::SaveMerge::load(path);
         // A tree handed over with its path belongs there from the start, so
         // a Save To elsewhere never claims it for that other folder.
         root->set_home(to_path(path));
         root_path = path;
         ui_tree_path->SetValue(path);
+        merge_->remember(*root);
         _refresh_tree_view();
         expand_first_level();
         after_edit();
@@ -171,7 +140,7 @@ void ParameterTreeEditorPanel::_refresh_tree_view()
 {
     // Native tree controls redraw on every insertion unless frozen.
     wxWindowUpdateLocker frozen(ui_tree);
-    view_->reset(last_path_component(root_path), root);
+    view_->reset(detail::TreeViewSync::last_path_component(root_path), root);
     // The items the buttons were set for are gone. The toolkit may select the
     // new root without telling anyone, and no book is selected either way.
     disable_parameter_buttons();
@@ -214,9 +183,10 @@ void ParameterTreeEditorPanel::expand_first_level()
 void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 {
     // Load first: a failing load leaves the tree, the folder and the views as they were.
-    std::shared_ptr<ParameterDirectory> loaded = ParameterDirectory::load(to_path(directory));
+    std::shared_ptr<ParameterDirectory> loaded = detail::SaveMerge::load(directory);
     root = std::move(loaded);
     root_path = directory;
+    merge_->remember(*root);
     _refresh_tree_view();
     clear_book();
     expand_first_level();
@@ -243,7 +213,7 @@ void ParameterTreeEditorPanel::on_load(wxCommandEvent&)
 
 void ParameterTreeEditorPanel::load()
 {
-    if (!confirm_discard_changes(wxS("loading another folder")))
+    if (!confirm_discard_changes(wxS("opening another folder")))
         return;
     const wxString folder = choose_folder();
     if (folder.empty())
@@ -257,11 +227,13 @@ void ParameterTreeEditorPanel::load()
     ui_tree_path->SetValue(folder);
 }
 
-bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwrite_changes_on_disk)
+bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, const std::vector<std::string>& taken)
 {
     ovk_paratree::SaveReport report;
     try {
-        report = root->save(to_path(folder), {.overwrite_changes_on_disk = overwrite_changes_on_disk});
+        report = root->save(to_path(folder));
+        if (folder == root_path)
+            merge_->remember(*root);
     } catch (const std::exception& error) {
         MB::Error(wxS("Exception raised while saving parameter directory: ") + from_utf8(error.what()));
         after_edit();
@@ -270,8 +242,21 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, bool overwri
     after_edit();
     // Folders kept because they hold other files are told, not hidden.
     const std::string kept = report.message();
-    MB::Notice(wxS("Save parameter to ") + folder + wxS(" success.") +
-               (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)));
+    wxString from_disk;
+    for (const std::string& path : taken)
+        from_disk += wxS("\n    ") + from_utf8(path);
+    if (!from_disk.empty())
+        from_disk = wxS("\nTaken as someone else changed them on disk:") + from_disk;
+    const wxString message = wxS("Save parameter to ") + folder + wxS(" success.") +
+                             (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)) + from_disk;
+    if (!options_.save_notice_as_event) {
+        MB::Notice(message);
+        return true;
+    }
+    wxCommandEvent saved(EVT_PARAMETER_TREE_SAVED, GetId());
+    saved.SetEventObject(this);
+    saved.SetString(message);
+    ProcessWindowEvent(saved);
     return true;
 }
 
@@ -286,10 +271,28 @@ bool ParameterTreeEditorPanel::save()
         MB::Notice(wxS("Please load an parameter directory first."));
         return false;
     }
-    bool overwrite = false;
-    if (!guard_->confirm_overwrite_changed_on_disk(root.get(), overwrite))
+    // What someone else changed in the folder meanwhile is taken in first,
+    // so that the save keeps their work.
+    std::vector<std::string> taken;
+    const auto outcome = merge_->merge(root, to_path(root_path), taken);
+    if (outcome == detail::SaveMerge::Outcome::Cancelled)
         return false;
-    return save_root_to(root_path, overwrite);
+    if (outcome == detail::SaveMerge::Outcome::Merged)
+        show_merged_tree();
+    return save_root_to(root_path, taken);
+}
+
+void ParameterTreeEditorPanel::show_merged_tree()
+{
+    // The view shows the objects of the tree before the merge: rebuild it and
+    // select again what was selected, by its path.
+    const std::vector<wxString> selected = view_->path_of(ui_tree->GetSelection());
+    _refresh_tree_view();
+    expand_first_level();
+    clear_book();
+    ui_tree->SelectItem(view_->item_at(selected));
+    wxTreeEvent refresh;
+    on_tree_sel_changed(refresh);
 }
 
 void ParameterTreeEditorPanel::on_save_to(wxCommandEvent&)
@@ -305,7 +308,7 @@ void ParameterTreeEditorPanel::save_to()
     }
     const wxString folder = choose_folder();
     if (!folder.empty())
-        save_root_to(folder);
+        save_root_to(folder, {});
 }
 
 // ---- selection ----
@@ -479,6 +482,9 @@ void ParameterTreeEditorPanel::after_edit()
     // Matches name tree items, which a command may have deleted or renamed.
     if (!search_->text().empty())
         find(search_->text());
+    wxCommandEvent edited(EVT_PARAMETER_TREE_EDITED, GetId());
+    edited.SetEventObject(this);
+    ProcessWindowEvent(edited);
 }
 
 // ---- counts and search ----

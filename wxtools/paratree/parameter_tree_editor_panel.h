@@ -23,6 +23,7 @@ namespace detail {
 class TreeViewSync;
 class TreeEditCommands;
 class UnsavedGuard;
+class SaveMerge;
 class TreeSearch;
 }  // namespace detail
 
@@ -31,6 +32,12 @@ class TreeSearch;
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
 // Sent by the panel after it has loaded a tree; the event's string is the folder.
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
+// Sent by the panel after every editing command, changed or not, so that
+// counts shown elsewhere can follow.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_EDITED, wxCommandEvent);
+// Sent by the panel (with save_notice_as_event) after a save; the event's
+// string is the success message.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_SAVED, wxCommandEvent);
 // Sent by the panel (with find) when the matches of the search box changed.
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
 
@@ -69,7 +76,7 @@ public:
     // True when the tree holds changes not yet saved to its folder.
     bool modified() const;
     // With unsaved changes, asks Save / Discard / Cancel before `doing` (a
-    // phrase such as "loading another folder"). True when the caller may go
+    // phrase such as "opening another folder"). True when the caller may go
     // on: nothing was unsaved, the tree was saved, or the user discarded.
     // Without unsaved_guard always true.
     bool confirm_discard_changes(const wxString& doing);
@@ -192,10 +199,12 @@ private:
     void disable_parameter_buttons();
     // Runs a folder chooser on the panel; the chosen folder, or empty when cancelled.
     wxString choose_folder();
-    // Writes `root` to `folder` and tells the user how it went. Without
-    // `overwrite_changes_on_disk` the model refuses to undo changes someone
+    // Writes `root` to `folder` and tells the user how it went, naming what
+    // was `taken` from disk before. The model refuses to undo changes someone
     // else made in the tree's own folder.
-    bool save_root_to(const wxString& folder, bool overwrite_changes_on_disk = false);
+    bool save_root_to(const wxString& folder, const std::vector<std::string>& taken);
+    // After a merge with the folder: the view rebuilt, the selection kept.
+    void show_merged_tree();
 
     // Copy commands. An item's path is the texts of the items from below the
     // root item down to it; the root item's path is empty.
@@ -213,6 +222,7 @@ private:
     std::unique_ptr<detail::TreeViewSync> view_;
     std::unique_ptr<detail::TreeEditCommands> commands_;
     std::unique_ptr<detail::UnsavedGuard> guard_;
+    std::unique_ptr<detail::SaveMerge> merge_;
     std::unique_ptr<detail::TreeSearch> search_;
     // The search's hits as tree items, and the search box and its count (with find).
     std::vector<FindMatch> matches_;

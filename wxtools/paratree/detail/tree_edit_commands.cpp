@@ -1,5 +1,6 @@
 #include "wxtools/paratree/detail/tree_edit_commands.h"
 
+#include "platform/paratree/parameter_snapshot.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/paratree/detail/name_checks.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
@@ -21,20 +22,6 @@ using ovk_paratree::ParaTreeEntity;
 namespace {
 
 const wxString kSelectBookFirst = wxS("Please select a parameter book first.");
-
-// Makes `target` hold exactly what `saved` holds, keeping the object itself
-// (the tree and any open view keep pointing at it).
-void restore_parameter(Parameter& target, const Parameter& saved)
-{
-    for (const std::string& name : target.names())
-        target.remove(name);
-    for (const auto& [name, value] : saved.items())
-        target.set(name, value);
-    for (const auto& [locale, text] : target.all_descriptions())
-        target.remove_description(locale);
-    for (const auto& [locale, text] : saved.all_descriptions())
-        target.set_description(locale, text);
-}
 
 }  // namespace
 
@@ -191,15 +178,18 @@ void TreeEditCommands::edit_parameter(bool cancel_restores)
         return;
     }
     // The dialog changes the parameter itself; by default its closing code
-    // does not matter, with cancel_restores Cancel undoes what was done.
-    const std::shared_ptr<Parameter> before = cancel_restores ? parameter->clone() : nullptr;
+    // does not matter, with cancel_restores Cancel undoes what was done. An
+    // edit that ends where it began leaves the parameter unchanged.
+    ovk_paratree::ParameterSnapshot before(parameter);
     int result = wxID_CANCEL;
     {
         ParameterEditorDialog editor(&panel_, key, parameter);
         result = editor.ShowModal();
     }
-    if (before && result != wxID_OK)
-        restore_parameter(*parameter, *before);
+    if (cancel_restores && result != wxID_OK)
+        before.restore();
+    else
+        before.settle();
     view_.fill_row(row, key, *parameter);
 }
 

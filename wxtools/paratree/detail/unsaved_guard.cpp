@@ -1,14 +1,10 @@
 #include "wxtools/paratree/detail/unsaved_guard.h"
 
-#include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
-#include "wxtools/text.h"
 
 #include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 
-#include <string>
-#include <vector>
 
 namespace ovk_wxtools::detail {
 
@@ -18,8 +14,7 @@ const wxString kTitleMarker = wxS("* ");
 
 }  // namespace
 
-UnsavedGuard::UnsavedGuard(wxWindow& window, bool asks, bool checks_disk)
-    : window_(window), asks_(asks), checks_disk_(checks_disk)
+UnsavedGuard::UnsavedGuard(wxWindow& window, bool asks) : window_(window), asks_(asks)
 {
 }
 
@@ -67,24 +62,6 @@ void UnsavedGuard::set_title_marker(bool modified) const
     if (title.StartsWith(kTitleMarker))
         title = title.Mid(kTitleMarker.length());
     top->SetTitle(modified ? kTitleMarker + title : title);
-}
-
-bool UnsavedGuard::confirm_overwrite_changed_on_disk(const ovk_paratree::ParameterDirectory* root,
-                                                     bool& overwrite) const
-{
-    overwrite = false;
-    if (!checks_disk_ || !root)
-        return true;
-    const std::vector<std::string> changed = root->changed_on_disk();
-    if (changed.empty())
-        return true;
-    wxString list;
-    for (const std::string& path : changed)
-        list += wxS("\n    ") + from_utf8(path);
-    overwrite = MB::Confirm(wxS("These books or directories were changed on disk by someone else since the tree "
-                                "was loaded or last saved:") +
-                            list + wxS("\n\nSaving overwrites those changes. Save anyway?")) == wxYES;
-    return overwrite;
 }
 
 }  // namespace ovk_wxtools::detail

@@ -1,8 +1,7 @@
 #pragma once
 // The editor's watch over unsaved changes: whether the tree holds any, the
 // Save / Discard / Cancel question before they would be lost, the "* " before
-// the window title, and the question before a save overwrites what someone
-// else changed on disk.
+// the window title.
 #include "platform/paratree/parameter_directory.h"
 
 #include <wx/window.h>
@@ -15,8 +14,8 @@ class UnsavedGuard {
 public:
     // `window` is the panel: questions are parented on it and the title
     // marker goes on its top-level window. `asks` turns on the discard
-    // question and the marker, `checks_disk` the on-disk question.
-    UnsavedGuard(wxWindow& window, bool asks, bool checks_disk);
+    // question and the marker.
+    UnsavedGuard(wxWindow& window, bool asks);
 
     // True when `root` holds changes not yet saved to its folder.
     static bool modified(const ovk_paratree::ParameterDirectory* root);
@@ -29,10 +28,6 @@ public:
     // differs from the one last seen (the caller tells its listeners).
     bool update(bool now);
 
-    // Names what someone else changed on disk under `root` and asks before
-    // overwriting it. True to go on; `overwrite` tells whether the user agreed.
-    bool confirm_overwrite_changed_on_disk(const ovk_paratree::ParameterDirectory* root, bool& overwrite) const;
-
     bool asks() const { return asks_; }
 
 private:
@@ -40,7 +35,6 @@ private:
 
     wxWindow& window_;
     bool asks_;
-    bool checks_disk_;
     // modified() as last seen by update().
     bool last_modified_ = false;
 };

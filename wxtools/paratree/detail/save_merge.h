@@ -1,0 +1,49 @@
+#pragma once
+// Saves that keep other people's work. Before the tree is saved to its own
+// folder, what someone else changed there since the load or the last save is
+// taken into the tree: a book changed only on disk is taken as it is there
+// and never written back; a book or directory changed on both sides is asked
+// about, naming it and showing both values of each differing parameter, with
+// Keep theirs as the default answer.
+#include "platform/paratree/parameter_directory.h"
+
+#include <wx/window.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace ovk_wxtools::detail {
+
+class SaveMerge {
+public:
+    // Questions are parented on `window`.
+    explicit SaveMerge(wxWindow& window);
+
+    // Loads the tree stored in `folder`, telling in one notice what was
+    // skipped there; the model's error reaches the caller.
+    static std::shared_ptr<ovk_paratree::ParameterDirectory> load(const wxString& folder);
+
+    // Remembers what `tree` holds as the base of the next merge: call after
+    // each load and each save home.
+    void remember(const ovk_paratree::ParameterDirectory& tree);
+
+    enum class Outcome { Unchanged, Merged, Cancelled };
+    // When someone else changed `folder` since `tree` was loaded or saved,
+    // replaces `tree` with the folder's content carrying this tree's own
+    // changes, as the user decided, and lists in `taken` what came from disk.
+    Outcome merge(std::shared_ptr<ovk_paratree::ParameterDirectory>& tree, const std::filesystem::path& folder,
+                  std::vector<std::string>& taken);
+
+private:
+    enum class Answer { Theirs, Mine, Cancel };
+    Answer ask(const std::string& path, const ovk_paratree::ParaTreeEntity* mine,
+               const ovk_paratree::ParaTreeEntity* theirs) const;
+
+    wxWindow& window_;
+    std::set<std::string> base_;
+};
+
+}  // namespace ovk_wxtools::detail
