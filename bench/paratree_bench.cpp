@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
 #include "platform/paratree/paratree.h"
 
 namespace fs = std::filesystem;

@@ -32,7 +32,7 @@ const AlarmCode over_temperature{"Over temperature"};
 const AlarmCode door_open{"Door open"};
 const AlarmCode vacuum_lost{"Vacuum lost"};
 const AlarmCode feeder_jam{"Feeder jam"};
-const AlarmCode emergency_stop{wxString::FromUTF8("急停")};
+const AlarmCode emergency_stop{from_utf8("急停")};
 }  // namespace alarms
 
 class DashboardDemoFrame : public wxFrame {
@@ -116,7 +116,7 @@ private:
     {
         const AlarmCode* codes[] = {&alarms::over_temperature, &alarms::door_open, &alarms::vacuum_lost,
                                     &alarms::feeder_jam, &alarms::emergency_stop};
-        const wxString name = wxString::FromUTF8("station " + std::to_string(station));
+        const wxString name = from_utf8("station " + std::to_string(station));
         std::mt19937 dice(static_cast<unsigned>(station) * 7919u);
         for (int step = 0;; ++step) {
             {

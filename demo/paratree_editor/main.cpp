@@ -16,7 +16,9 @@ void print_usage(std::FILE* to)
     std::fprintf(to,
                  "usage: ovk-paratree-editor [FOLDER]\n"
                  "Opens the parameter tree stored in FOLDER for editing (without one, the folder\n"
-                 "of the last run).\n");
+                 "of the last run, else the sample tree).\n"
+                 "  -h, --help     show this help\n"
+                 "  -V, --version  show the version\n");
 }
 
 }  // namespace
@@ -29,11 +31,25 @@ int main(int argc, char** argv)
         return 2;
     }
     if (argc == 2) {
-        if (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0) {
-            print_usage(stdout);
-            return 0;
+        // Options are looked up in one table, so a new one is one more row.
+        const struct {
+            const char* names[2];
+            void (*run)();
+        } options[] = {
+            {{"-h", "--help"}, [] { print_usage(stdout); }},
+            {{"-V", "--version"}, [] { std::printf("ovk-paratree-editor %s\n", OVK_VERSION); }},
+        };
+        for (const auto& option : options)
+            for (const char* name : option.names)
+                if (std::strcmp(argv[1], name) == 0) {
+                    option.run();
+                    return 0;
+                }
+        if (argv[1][0] == '-') {
+            print_usage(stderr);
+            return 2;
         }
-        folder = wxString::FromUTF8(argv[1]);
+        folder = ovk_wxtools::from_utf8(argv[1]);
     }
 
     try {

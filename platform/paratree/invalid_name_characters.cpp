@@ -1,6 +1,6 @@
 #include "platform/paratree/invalid_name_characters.h"
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/utf8_check.h"
 
 namespace ovk_paratree {
 
@@ -32,7 +32,7 @@ bool InvalidNameCharacterSet::contains_invalid(std::string_view name) const
 bool is_valid_name(std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." && !InvalidNameCharacters.contains_invalid(name) &&
-           file_io::is_utf8(name);
+           detail::is_utf8(name);
 }
 
 }  // namespace ovk_paratree

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <mutex>
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
+#include "platform/paratree/detail/utf8_check.h"
 #include "platform/paratree/invalid_name_characters.h"
 #include "platform/paratree/para_tree_error.h"
 
@@ -23,7 +24,7 @@ std::string value_fault(const Value& value, int depth)
     switch (value.type()) {
     case Value::value_t::object:
         for (const auto& [key, item] : value.items()) {
-            if (!file_io::is_utf8(key)) return "a mapping key is not valid UTF-8 text";
+            if (!detail::is_utf8(key)) return "a mapping key is not valid UTF-8 text";
             if (std::string f = value_fault(item, depth + 1); !f.empty()) return f;
         }
         return {};
@@ -32,7 +33,7 @@ std::string value_fault(const Value& value, int depth)
             if (std::string f = value_fault(item, depth + 1); !f.empty()) return f;
         return {};
     case Value::value_t::string:
-        return file_io::is_utf8(value.get_ref<const std::string&>()) ? "" : "a text is not valid UTF-8";
+        return detail::is_utf8(value.get_ref<const std::string&>()) ? "" : "a text is not valid UTF-8";
     case Value::value_t::number_float:
         return std::isfinite(value.get<double>()) ? "" : "a real number is not finite";
     case Value::value_t::binary:
@@ -139,7 +140,7 @@ bool Parameter::has_description(const std::string& locale) const
 void Parameter::set_description(const std::string& locale, const std::string& text)
 {
     if (locale.empty()) throw ParaTreeError("A description needs a locale key; the key is empty.");
-    if (!file_io::is_utf8(locale) || !file_io::is_utf8(text))
+    if (!detail::is_utf8(locale) || !detail::is_utf8(text))
         throw ParaTreeError("The description for locale `" + locale + "` cannot be stored: it is not valid UTF-8 text.");
     for (auto& [key, stored] : descriptions_)
         if (key == locale) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
 #include "platform/paratree/para_tree_error.h"
 
 namespace ovk_paratree {

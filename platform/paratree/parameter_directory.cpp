@@ -8,10 +8,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
 #include "platform/paratree/invalid_name_characters.h"
 #include "platform/paratree/para_tree_error.h"
-#include "platform/paratree/tree_journal.h"
+#include "platform/paratree/detail/tree_journal.h"
 
 namespace ovk_paratree {
 
@@ -153,11 +153,10 @@ std::string SaveReport::message() const
 
 std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& folder)
 {
-    LoadReport ignored;
-    return load(folder, ignored);
+    return load_with_report(folder).tree;
 }
 
-std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& folder, LoadReport& report)
+LoadResult ParameterDirectory::load_with_report(const fs::path& folder)
 {
     std::error_code ec;
     const auto status = fs::status(folder, ec);
@@ -178,12 +177,12 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& fol
         throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) +
                             "`: a save into it was interrupted and cannot be completed without write access.");
     }
-    report.skipped.clear();
+    LoadResult result;
     std::vector<fs::path> open_folders;
-    auto tree = load_folder(root, "", lock.writable(), open_folders, report);
-    std::sort(report.skipped.begin(), report.skipped.end());
-    tree->mark_clean(next_stamp());
-    return tree;
+    result.tree = load_folder(root, "", lock.writable(), open_folders, result.report);
+    std::sort(result.report.skipped.begin(), result.report.skipped.end());
+    result.tree->mark_clean(next_stamp());
+    return result;
 }
 
 std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::path& folder, const std::string& rel,
@@ -283,15 +282,9 @@ struct ParameterDirectory::Plan {
     }
 };
 
-void ParameterDirectory::save(const fs::path& folder)
+SaveReport ParameterDirectory::save(const fs::path& folder, const SaveOptions& options)
 {
-    SaveReport ignored;
-    save(folder, ignored);
-}
-
-void ParameterDirectory::save(const fs::path& folder, SaveReport& report, const SaveOptions& options)
-{
-    report = SaveReport{};
+    SaveReport report;
     std::error_code ec;
     const fs::path target = folder_key(folder, ec);
     if (ec) fs_error("save parameter directory to", folder, ec);
@@ -338,6 +331,7 @@ void ParameterDirectory::save(const fs::path& folder, SaveReport& report, const 
     }
     report.written = std::move(plan.written);
     if (plan.own) settle(target, next, plan.stamp);
+    return report;
 }
 
 // Plans the save of this directory into `folder`. `exists`: the folder is

@@ -14,7 +14,7 @@
 // folder and no longer holds are deleted (a deleted directory's folder goes
 // only once nothing but tree content was in it). Saving to any other folder
 // adds and replaces, and deletes nothing. A save is all-or-nothing, also
-// across a crash, and one writer at a time (see tree_journal.h): it first
+// across a crash, and one writer at a time: it first
 // checks that the folder can take the tree (no folder where a book file must
 // go, no book file or foreign folder where a directory's folder must go) and
 // changes nothing when it cannot; saving home also refuses when someone else
@@ -74,6 +74,16 @@ struct SaveOptions {
     bool overwrite_changes_on_disk = false;
 };
 
+class ParameterDirectory;
+
+// What load_with_report answers: the tree, and what the load skipped.
+struct LoadResult {
+    // The tree read from the folder.
+    std::shared_ptr<ParameterDirectory> tree;
+    // The entries that were not loaded.
+    LoadReport report;
+};
+
 class ParameterDirectory : public ParaTreeEntity {
 public:
     // A new, empty directory with no folder of its own yet.
@@ -98,14 +108,14 @@ public:
     // loaded, a symbolic link leads back into the tree, or a folder holds both
     // a sub-folder `x` and a book file `x.pbook`. Nothing is returned then.
     static std::shared_ptr<ParameterDirectory> load(const std::filesystem::path& folder);
-    // The same, telling in `report` what was skipped.
-    static std::shared_ptr<ParameterDirectory> load(const std::filesystem::path& folder, LoadReport& report);
+    // The same, with what was skipped:
+    //   auto [tree, report] = ParameterDirectory::load_with_report(folder);
+    static LoadResult load_with_report(const std::filesystem::path& folder);
     // Writes the tree into `folder` (created when missing); see the top of this
     // file for what is deleted. Throws ParaTreeError naming the file or folder
     // that failed; a failed save changes nothing in the tree's content there.
-    void save(const std::filesystem::path& folder);
-    // The same, telling in `report` which folders stayed and what was written.
-    void save(const std::filesystem::path& folder, SaveReport& report, const SaveOptions& options = {});
+    // Answers which folders stayed and what was written.
+    SaveReport save(const std::filesystem::path& folder, const SaveOptions& options = {});
 
     // Makes `folder` the directory's own folder, as if the tree had been
     // saved there: what is in it now counts as someone else's (kept, and no

@@ -242,7 +242,7 @@ TEST_F(DashboardTest, JournalFloodUntilKilled)
             }
         }).detach();
     for (;;) {
-        wait_until([] { return false; }, 50);
+        wait_until([] { return false; }, 50ms);
         const long seen[3] = {done[0], done[1], done[2]};
         dash->journal()->flush();
         std::printf("flushed %ld %ld %ld\n", seen[0], seen[1], seen[2]);

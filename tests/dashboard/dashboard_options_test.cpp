@@ -7,6 +7,8 @@
 #include <regex>
 #include <sstream>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -151,7 +153,7 @@ TEST_F(DashboardTest, ShelvedAlarmHidesAndComesBackWhenItsTimeIsUp)
     EXPECT_EQ(rows[1].time_or_code, "Door open");
     EXPECT_EQ(rows[1].message, "Shelved for 400 ms");
     EXPECT_EQ(rows[1].colour, shelved_grey);
-    ASSERT_TRUE(wait_until([&] { return listed() == std::vector<wxString>{"(!) Door open"}; }, 10000));
+    ASSERT_TRUE(wait_until([&] { return listed() == std::vector<wxString>{"(!) Door open"}; }, 10s));
     EXPECT_TRUE(dash->snapshot()[0].shelved);
     EXPECT_FALSE(dash->snapshot()[1].shelved);
 }

@@ -1,4 +1,5 @@
-# Installs the built library into a scratch prefix, then builds and runs a
+# Installs the built library into a scratch prefix, checks that the installed
+# headers include only installed ones, then builds and runs a
 # small outside program and a test built with the testing kit against it
 # twice: through find_package and through pkg-config. Any failure fails the test.
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -12,6 +13,8 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+set(INCLUDE_DIR ${prefix}/include/ovk_wxtools)
+include(${CMAKE_CURRENT_LIST_DIR}/check_installed_headers.cmake)
 
 set(flags "")
 if(SANITIZE)

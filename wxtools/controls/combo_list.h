@@ -9,7 +9,6 @@
 // GetSelections and GetObject answer point into `objects`: like pointers into
 // a std::vector, they stay valid only until the list changes (Append, Insert,
 // Delete, DeleteSelections, Clear, or any change of `objects`).
-#include "wxtools/controls/handed_over.h"
 #include "wxtools/text.h"
 
 #include <wx/arrstr.h>
@@ -23,6 +22,7 @@
 #include <functional>
 #include <initializer_list>
 #include <ranges>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -277,7 +277,8 @@ private:
             for (auto&& item : items) {
                 if (!shows_itself)
                     texts.push_back(GetInfo(item));
-                if constexpr (handed_over<R>)
+                // A container handed over as a temporary (not a view) gives up its elements.
+                if constexpr (!std::is_lvalue_reference_v<R> && !std::ranges::view<std::remove_cvref_t<R>>)
                     target.push_back(std::move(item));
                 else
                     target.push_back(item);

@@ -12,7 +12,6 @@
 // std::vector, they stay valid only until the rows change (Append, Insert,
 // Delete, DeleteSelections, Clear, or any change of `objects`).
 #include "wxtools/controls/cell_value.h"
-#include "wxtools/controls/handed_over.h"
 
 #include <wx/colour.h>
 #include <wx/grid.h>
@@ -27,6 +26,7 @@
 #include <optional>
 #include <ranges>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -181,7 +181,8 @@ public:
             int row = first;
             try {
                 for (auto&& item : items) {
-                    if constexpr (handed_over<R>)
+                    // A container handed over as a temporary (not a view) gives up its elements.
+                    if constexpr (!std::is_lvalue_reference_v<R> && !std::ranges::view<std::remove_cvref_t<R>>)
                         objects.push_back(std::move(item));
                     else
                         objects.push_back(item);

@@ -1,6 +1,6 @@
 #include "wxtools/dialogs/auto_close_message_box.h"
 
-#include "wxtools/dialogs/timer_period.h"
+#include "wxtools/dialogs/detail/timer_period.h"
 
 namespace ovk_wxtools {
 

@@ -1,7 +1,7 @@
 #include "wxtools/dialogs/wait_for_dialog.h"
 
 #include "wxtools/app/show_errors.h"
-#include "wxtools/dialogs/timer_period.h"
+#include "wxtools/dialogs/detail/timer_period.h"
 
 namespace ovk_wxtools {
 

@@ -376,8 +376,7 @@ TEST(ParameterDirectory, ChangedOnDiskListsWhatOthersDid)
     EXPECT_EQ(tree->changed_on_disk(), (Names{"added/", "machine/axis.pbook", "machine/deep/", "新.pbook"}));
     // Saving would undo their changes unseen: refused unless asked for.
     EXPECT_THROW(tree->save(dir.path()), ParaTreeError);
-    SaveReport report;
-    tree->save(dir.path(), report, SaveOptions{.overwrite_changes_on_disk = true});
+    tree->save(dir.path(), {.overwrite_changes_on_disk = true});
     // What the tree holds is back; the others' additions stay theirs, known now.
     EXPECT_TRUE(std::filesystem::exists(dir / "machine" / "deep" / "leaf.pbook"));
     EXPECT_TRUE(tree->changed_on_disk().empty());

@@ -2,8 +2,8 @@
 // competing writers, conflicts found before anything changes, and honest
 // reports of what a save or load could not do.
 #include "platform/paratree/paratree.h"
-#include "platform/paratree/file_io.h"
-#include "platform/paratree/tree_journal.h"
+#include "platform/paratree/detail/file_io.h"
+#include "platform/paratree/detail/tree_journal.h"
 
 #include <gtest/gtest.h>
 
@@ -329,13 +329,11 @@ TEST(TreeStorage, RemainedFoldersAndSkippedFilesAreReported)
     fs::create_directory(dir / "a|b");
     write_text(dir / "notes.txt", "not tree-like: not reported");
 
-    LoadReport loaded;
-    auto tree = ParameterDirectory::load(dir.path(), loaded);
+    auto [tree, loaded] = ParameterDirectory::load_with_report(dir.path());
     EXPECT_EQ(loaded.skipped, (Names{"a|b/", "moving/.pbook", "weird:name.pbook"}));
 
     tree->remove("dropped");
-    SaveReport saved;
-    tree->save(dir.path(), saved);
+    const SaveReport saved = tree->save(dir.path());
     ASSERT_EQ(saved.remained.size(), 1u);
     EXPECT_EQ(saved.remained[0].folder, "dropped");
     EXPECT_EQ(saved.remained[0].foreign, (Names{"deep/data.csv"}));
@@ -349,22 +347,17 @@ TEST(TreeStorage, SavingHomeWritesOnlyWhatChanged)
     TempFolder dir, other;
     old_tree()->save(dir.path());
     auto tree = ParameterDirectory::load(dir.path());
-    SaveReport report;
-    tree->save(dir.path(), report);
-    EXPECT_TRUE(report.written.empty());
+    EXPECT_TRUE(tree->save(dir.path()).written.empty());
     tree->get_directory("dropped")->get_directory("deep")->get_book("y")->get("y")->set("value", 60);
-    tree->save(dir.path(), report);
-    EXPECT_EQ(report.written, (Names{"dropped/deep/y.pbook"}));
+    EXPECT_EQ(tree->save(dir.path()).written, (Names{"dropped/deep/y.pbook"}));
     // A book someone else rewrote is put back as the tree holds it, when asked.
     book_with("other", 0)->save(dir / "keep.pbook");
     EXPECT_NE(message_of([&] { tree->save(dir.path()); }).find("keep.pbook` was changed by someone else"),
               std::string::npos);
-    tree->save(dir.path(), report, SaveOptions{.overwrite_changes_on_disk = true});
-    EXPECT_EQ(report.written, (Names{"keep.pbook"}));
+    EXPECT_EQ(tree->save(dir.path(), {.overwrite_changes_on_disk = true}).written, (Names{"keep.pbook"}));
     EXPECT_EQ(describe(*ParameterDirectory::load(dir.path())), describe(*tree));
     // Elsewhere, everything is written.
-    tree->save(other.path(), report);
-    EXPECT_EQ(report.written.size(), 7u);
+    EXPECT_EQ(tree->save(other.path()).written.size(), 7u);
 }
 
 TEST(TreeStorage, EdgesOfNamesAndValuesRoundTrip)

@@ -1,4 +1,4 @@
-#include "platform/paratree/tree_journal.h"
+#include "platform/paratree/detail/tree_journal.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
 #include "platform/paratree/para_tree_error.h"
 
 namespace ovk_paratree::file_io {

@@ -14,10 +14,6 @@ namespace ovk_paratree::file_io {
 std::filesystem::path to_path(std::string_view utf8);
 std::string to_text(const std::filesystem::path& path);
 
-// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing above U+10FFFF).
-bool is_utf8(std::string_view text);
-
 // The whole content of a regular file. `what` names the kind of file in
 // messages ("parameter book").
 std::string read_file(const std::filesystem::path& file, const std::string& what);

@@ -1,4 +1,4 @@
-#include "platform/paratree/file_io.h"
+#include "platform/paratree/detail/file_io.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/paratree/detail/utf8_check.h"
 #include "platform/paratree/para_tree_error.h"
 
 namespace ovk_paratree::file_io {
@@ -24,41 +25,6 @@ std::string to_text(const fs::path& path)
 {
     const std::u8string text = path.u8string();
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
-}
-
-bool is_utf8(std::string_view text)
-{
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char c = s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len = 0;
-        unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0) lo = 0xA0;       // no overlong forms
-            else if (c == 0xED) hi = 0x9F;  // no surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0) lo = 0x90;
-            else if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
-        } else {
-            return false;
-        }
-        if (n - i < len) return false;
-        if (s[i + 1] < lo || s[i + 1] > hi) return false;
-        for (std::size_t k = 2; k < len; ++k)
-            if (s[i + k] < 0x80 || s[i + k] > 0xBF) return false;
-        i += len;
-    }
-    return true;
 }
 
 namespace {
@@ -222,7 +188,7 @@ void require_valid_name(const std::string& name, const std::string& kind)
     std::string why;
     if (name.empty()) why = "a name cannot be empty";
     else if (name == "." || name == "..") why = "\".\" and \"..\" name folders of their own";
-    else if (!is_utf8(name)) why = "it is not valid UTF-8 text";
+    else if (!detail::is_utf8(name)) why = "it is not valid UTF-8 text";
     else why = "it holds one of the characters `" + InvalidNameCharacters.to_string() + "`";
     throw ParaTreeError(kind + " `" + name + "` is invalid: " + why + ".");
 }

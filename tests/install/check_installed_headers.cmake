@@ -1,0 +1,36 @@
+# Checks the headers installed under INCLUDE_DIR (the package's include root):
+# each one's quoted includes must name installed headers, so that nothing a
+# consumer includes reaches for an internal one, and no header outside the
+# testing kit may carry test hooks (a `testing` namespace). Included by
+# check_install.cmake right after the install; usable alone with
+#   cmake -DINCLUDE_DIR=<prefix>/include/ovk_wxtools -P check_installed_headers.cmake
+file(GLOB_RECURSE installed RELATIVE ${INCLUDE_DIR} ${INCLUDE_DIR}/*.h)
+if(NOT installed)
+  message(FATAL_ERROR "no headers installed under ${INCLUDE_DIR}")
+endif()
+set(problems "")
+foreach(h ${installed})
+  if(h MATCHES "/detail/")
+    list(APPEND problems "${h}: an internal header is installed")
+  endif()
+  file(STRINGS ${INCLUDE_DIR}/${h} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  get_filename_component(dir ${h} DIRECTORY)
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" target "${line}")
+    if(NOT EXISTS ${INCLUDE_DIR}/${target} AND NOT EXISTS ${INCLUDE_DIR}/${dir}/${target})
+      list(APPEND problems "${h}: includes \"${target}\", which is not installed")
+    endif()
+  endforeach()
+  if(NOT h MATCHES "^wxtools/testing/")
+    file(STRINGS ${INCLUDE_DIR}/${h} hooks REGEX "namespace[ \t]+[A-Za-z_:]*testing")
+    if(hooks)
+      list(APPEND problems "${h}: holds test hooks (${hooks})")
+    endif()
+  endif()
+endforeach()
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "installed headers are not self-contained:\n  ${text}")
+endif()
+list(LENGTH installed n)
+message(STATUS "${n} installed headers include only installed headers")
