@@ -94,7 +94,7 @@ TreeViewSync::TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column)
 {
     // Emptying the view reports every item deleted, one event each, up
     // through every window above; nobody needs them while the view is rebuilt.
-    tree_.Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) { event.Skip(!resetting_); });
+    tree_.Bind(wxEVT_TREE_DELETE_ITEM, [resetting = resetting_](wxTreeEvent& event) { event.Skip(!*resetting); });
 }
 
 wxImageList* TreeViewSync::make_image_list()
@@ -180,9 +180,9 @@ std::vector<std::pair<wxTreeItemId, wxString>> TreeViewSync::items_of(const std:
 
 wxTreeItemId TreeViewSync::reset(const wxString& root_text, std::shared_ptr<ParameterDirectory> root)
 {
-    resetting_ = true;
+    *resetting_ = true;
     tree_.DeleteAllItems();
-    resetting_ = false;
+    *resetting_ = false;
     const wxTreeItemId root_item = tree_.AddRoot(root_text, kImageDirectory);
     if (root)
         append_branch(*root, root_item);

@@ -72,8 +72,9 @@ private:
     wxTreeCtrl& tree_;
     wxGrid& book_;
     int value_column_;
-    // True while reset() empties the view.
-    bool resetting_ = false;
+    // True while reset() empties the view. Shared with the tree's delete
+    // handler, which still runs when the tree is destroyed after this object.
+    std::shared_ptr<bool> resetting_ = std::make_shared<bool>(false);
 };
 
 }  // namespace ovk_wxtools::detail
