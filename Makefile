@@ -3,7 +3,9 @@
 #             all of them with AddressSanitizer and UBSan (test-asan), then the
 #             concurrency tests (dashboard) with ThreadSanitizer (test-tsan)
 #             and, on one shared Release build, the examples, the installed package,
-#             the Debian package and the reference (test-release)
+#             the Debian package, the reference and the Python module's pytest suite
+#             (test-release; the module is built without sanitizers, as the
+#             interpreter that loads it is)
 # make docs   the gallery's pictures of every piece (under Xvfb with openbox) into
 #             docs/pictures/ and the API reference into build/docs/reference/html
 # make deb    the Debian package, into build/release
@@ -20,10 +22,10 @@ deps:
 	@bash scripts/install-deps.sh
 
 build/demo/CMakeCache.txt: | deps
-	cmake -S . -B build/demo -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVK_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake -S . -B build/demo -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_PYTHON=ON $(CMAKE_FLAGS)
 
 demo: deps build/demo/CMakeCache.txt
-	cmake --build build/demo --target ovk-gallery ovk-paratree-editor -j $(JOBS)
+	cmake --build build/demo --target ovk-gallery ovk-paratree-editor ovk_python_core -j $(JOBS)
 	./build/demo/demo/ovk-gallery
 
 test: test-asan test-tsan test-release
@@ -46,7 +48,7 @@ test-tsan: deps
 # consumer of the installed package, the .deb and the reference check.
 test-release: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DOVK_BUILD_TESTS=OFF \
-	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON $(CMAKE_FLAGS)
+	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON -DOVK_BUILD_PYTHON=ON $(CMAKE_FLAGS)
 	cmake --build build/release -j $(JOBS)
 	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir build/release --output-on-failure --timeout 900
@@ -56,7 +58,7 @@ deb: test-release
 # The pictures need a window manager for the title bars: openbox on a private Xvfb.
 docs: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DOVK_BUILD_TESTS=OFF \
-	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON $(CMAKE_FLAGS)
+	  -DOVK_BUILD_EXAMPLES=ON -DOVK_PACKAGE_TESTS=ON -DOVK_BUILD_PYTHON=ON $(CMAKE_FLAGS)
 	cmake --build build/release --target ovk-gallery -j $(JOBS)
 	python3 docs/sync_examples.py
 	bash scripts/take-pictures.sh build/release/demo/ovk-gallery docs/pictures
@@ -64,9 +66,13 @@ docs: deps
 	  -P docs/reference/run_doxygen.cmake
 
 bench: deps
-	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DOVK_BUILD_TESTS=OFF -DOVK_BUILD_DEMO=OFF -DOVK_BUILD_BENCH=ON \
+	  -DOVK_BUILD_PYTHON=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS)
 	for b in build/bench/bench/*_bench; do echo "== $$b"; xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $$b || exit 1; done
+	echo "== bench/python_bench.py"; PYTHONPATH=build/bench/python/package GDK_BACKEND=x11 \
+	  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+	  $$(sed -n 's/^Python_EXECUTABLE:[A-Z]*=//p' build/bench/CMakeCache.txt) bench/python_bench.py
 
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "fuzz: clang++ not found; the fuzz targets need libFuzzer"; exit 1; }

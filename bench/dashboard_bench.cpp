@@ -1,8 +1,12 @@
 // Speed of the alarm dashboard: raise/clear calls from several threads, the
-// GUI thread draining a storm of events, log records into the history, a flood
-// from three threads against a timer, and a long storm into a capped history.
+// GUI thread draining a storm of events, log records into the history beside
+// a bare grid filled with the same texts, a flood from three threads against
+// a timer, and a long storm into a capped history.
 // Needs an X display (run under Xvfb); without one each benchmark says so.
 #include "wxtools/dashboard/big_event_dash_board.h"
+
+#include "platform/handy/timestamp.h"
+#include "wxtools/text.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
@@ -11,6 +15,7 @@
 #include <wx/init.h>
 #include <wx/timer.h>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -206,6 +211,92 @@ std::size_t resident_bytes()
     return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
+// Resident memory once freed heap pages have gone back to the system.
+std::size_t settled_resident_bytes()
+{
+    malloc_trim(0);
+    return resident_bytes();
+}
+
+// The records of a drain: `n` errors and warnings of one second each.
+std::vector<LogRecord> drain_records(long n)
+{
+    std::vector<LogRecord> records;
+    records.reserve(static_cast<std::size_t>(n));
+    const double start = 1.7e9;
+    for (long i = 0; i < n; ++i)
+        records.emplace_back(i % 5 ? spdlog::level::err : spdlog::level::warn,
+                             "record " + std::to_string(i) + " of the storm, machine " + std::to_string(i % 17),
+                             start + static_cast<double>(i) / 1000);
+    return records;
+}
+
+// Side by side in one run, `n` log records: (a) a bare wxGrid filled with the
+// texts and colours the history shows for them, formatted the same way;
+// (b) the records queued to a dashboard and drained by the GUI thread into
+// its history. Timed is each fill until the grid holds every row; counted is
+// the memory each keeps per row.
+void BM_HistoryDrainVsBareFill(benchmark::State& state)
+{
+    if (!toolkit_ready()) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    using clock = std::chrono::steady_clock;
+    const long n = state.range(0);
+    double bare_s = 0, drain_s = 0, bare_bytes = 0, drain_bytes = 0;
+    for (auto _ : state) {
+        {
+            const auto records = drain_records(n);
+            const std::size_t before = settled_resident_bytes();
+            auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("bare"), wxDefaultPosition, wxSize(900, 500));
+            auto* grid = new wxGrid(frame, wxID_ANY);
+            grid->CreateGrid(0, 3);
+            frame->Show();
+            wxTheApp->Yield(true);
+            const auto start = clock::now();
+            grid->BeginBatch();
+            grid->AppendRows(static_cast<int>(n));
+            for (long r = 0; r < n; ++r) {
+                const LogRecord& record = records[static_cast<std::size_t>(r)];
+                const int row = static_cast<int>(r);
+                grid->SetCellValue(row, 0, wxString::FromUTF8(record.levelname));
+                grid->SetCellValue(row, 1, wxString::FromUTF8(ovk_handy::timestamp(record.created)));
+                grid->SetCellValue(row, 2, from_utf8(record.msg));
+                grid->SetCellBackgroundColour(row, 0, record.levelno == spdlog::level::warn ? *wxYELLOW : *wxRED);
+            }
+            grid->EndBatch();
+            grid->MakeCellVisible(static_cast<int>(n) - 1, 0);
+            wxTheApp->Yield(true);
+            bare_s = std::chrono::duration<double>(clock::now() - start).count();
+            bare_bytes = static_cast<double>(settled_resident_bytes() - before) / static_cast<double>(n);
+            frame->Destroy();
+            wxTheApp->Yield(true);
+        }
+        {
+            const auto records = drain_records(n);
+            const std::size_t before = settled_resident_bytes();
+            Board board;
+            auto dash_state = board.dash->state();
+            dash_state->set_backlog_limit(std::numeric_limits<std::size_t>::max());
+            for (const LogRecord& record : records)
+                dash_state->emit(record);
+            const auto start = clock::now();
+            board.settle();
+            drain_s = std::chrono::duration<double>(clock::now() - start).count();
+            drain_bytes = static_cast<double>(settled_resident_bytes() - before) / static_cast<double>(n);
+            if (board.dash->ui_grid_error_history->GetNumberRows() != n)
+                state.SkipWithError("rows missing from the history");
+        }
+    }
+    state.counters["bare_fill_s"] = bare_s;
+    state.counters["history_drain_s"] = drain_s;
+    state.counters["drain_over_bare"] = drain_s / bare_s;
+    state.counters["bare_bytes_per_row"] = bare_bytes;
+    state.counters["history_bytes_per_row"] = drain_bytes;
+}
+BENCHMARK(BM_HistoryDrainVsBareFill)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
 // Runs a real event loop until `done` holds, checking it every 10 ms.
 void run_loop_until(const std::function<bool()>& done)
 {
@@ -220,8 +311,9 @@ void run_loop_until(const std::function<bool()>& done)
 }
 
 // Three threads log warnings at full speed for `seconds` into a shown
-// dashboard while a 100 ms timer runs on the window's thread: how late the
-// timer gets, how far the backlog grows, and that every record became a row.
+// dashboard, its history capped at `cap` rows (0: none), while a 100 ms timer
+// runs on the window's thread: how late the timer gets, how far the backlog
+// grows, and that every record became a row.
 void BM_FloodAgainstTimer(benchmark::State& state)
 {
     if (!toolkit_ready()) {
@@ -229,9 +321,11 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         return;
     }
     const auto length = std::chrono::seconds(state.range(0));
+    DashboardOptions options;
+    options.history_cap = static_cast<std::size_t>(state.range(1));
     for (auto _ : state) {
         auto logger = std::make_shared<spdlog::logger>("flood");
-        Board board(logger);
+        Board board(logger, options);
         logger->sinks().push_back(board.dash->sink());
         auto dash_state = board.dash->state();
         std::atomic<bool> stop{false};
@@ -275,7 +369,12 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         for (auto& t : threads)
             t.join();
         board.settle();
-        const long rows = board.dash->ui_grid_error_history->GetNumberRows();
+        // A capped history says in its first row how many went.
+        long rows = board.dash->ui_grid_error_history->GetNumberRows();
+        if (options.history_cap > 0 && rows > static_cast<long>(options.history_cap)) {
+            rows = static_cast<long>(options.history_cap) +
+                   std::stol(board.dash->ui_grid_error_history->GetCellValue(0, 2).utf8_string());
+        }
         state.counters["records"] = static_cast<double>(produced.load());
         state.counters["records_per_s"] =
             produced.load() / std::chrono::duration<double>(clock::now() - start).count();
@@ -286,7 +385,7 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         state.counters["backlog_limit"] = static_cast<double>(dash_state->backlog_limit());
     }
 }
-BENCHMARK(BM_FloodAgainstTimer)->Arg(10)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_FloodAgainstTimer)->Args({10, 0})->Args({60, 1000000})->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 // A long storm of log records into a history capped at 100,000 rows: resident
 // memory after the cap is reached and at the end, and the GUI thread's drain

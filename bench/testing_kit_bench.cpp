@@ -44,7 +44,7 @@ void BM_FormFilled(benchmark::State& state)
         return state.SkipWithError("no display");
     for (auto _ : state) {
         MultipleInputDialog form(nullptr, std::vector<wxString>{L"Name", L"Port"});
-        dialogs().act(type_in(L"Name", L"pump").type_in(L"Port", L"COM2").press(L"OK"));
+        dialogs().act(type_into(L"Name", L"pump").type_into(L"Port", L"COM2").press(L"OK"));
         benchmark::DoNotOptimize(form.ShowModal());
         dialogs().reset();
     }

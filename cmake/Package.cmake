@@ -1,6 +1,7 @@
 # The Debian package (`cpack -G DEB` in a build folder): the library, its
 # headers, CMake package and pkg-config file, the two programs with the
-# gallery's sample tree, and a desktop entry and icon for the tree editor.
+# gallery's sample tree, a desktop entry and icon for the tree editor, and
+# the Python module when it is built.
 if(OVK_BUILD_DEMO)
   install(TARGETS ovk-gallery ovk-paratree-editor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/sample_tree DESTINATION ${CMAKE_INSTALL_DATADIR}/ovk_wxtools)
@@ -23,6 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 # development packages of what they include.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_CURRENT_BINARY_DIR})
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libwxgtk3.2-dev, nlohmann-json3-dev, libspdlog-dev, libserialport-dev")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libwxgtk3.2-dev, nlohmann-json3-dev, libspdlog-dev, libserialport-dev, libsqlite3-dev")
+# The Python module (lib/python3/dist-packages/ovk_wxtools) works with the system's wxPython.
+if(OVK_BUILD_PYTHON)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", python3 (>= 3.11), python3-wxgtk4.0")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

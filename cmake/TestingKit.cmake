@@ -2,7 +2,8 @@
 # a small library of its own that ties to no test framework. Its GoogleTest
 # glue is a header. GTK is used directly to answer the native file choosers.
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
-file(GLOB OVK_TESTING_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/wxtools/testing/*.cpp)
+file(GLOB_RECURSE OVK_TESTING_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/wxtools/testing/*.cpp)
+# Headers in detail/ are the kit's own and are not installed.
 file(GLOB OVK_TESTING_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/wxtools/testing/*.h)
 
 add_library(ovk_wxtools_testing STATIC ${OVK_TESTING_SOURCES})

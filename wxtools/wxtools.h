@@ -42,10 +42,14 @@
 
 // Alarm dashboard and its log side.
 #include "wxtools/dashboard/alarm_code.h"
+#include "wxtools/dashboard/alarm_journal.h"
+#include "wxtools/dashboard/alarm_listener.h"
 #include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/big_event_dash_board.h"
 #include "wxtools/dashboard/dashboard_options.h"
 #include "wxtools/dashboard/dashboard_sink.h"
+#include "wxtools/dashboard/journal_entry.h"
+#include "wxtools/dashboard/journal_figures.h"
 #include "wxtools/dashboard/log_record.h"
 
 // Helpers the pieces above hand out.

@@ -53,7 +53,7 @@ struct DemoDialog : wxDialog {
             try {
                 action();
             } catch (const std::exception& error) {
-                MB::Error(wxString::FromUTF8(error.what()));
+                MB::Error(from_utf8(error.what()));
             }
         });
         buttons->Add(b, 0, wxALL, 5);

@@ -1,13 +1,15 @@
 // Gallery entry for the alarm dashboard with every extra on: stations on worker
 // threads raise and clear alarms and log at several levels while the dashboard
 // shows it all, with counts, acknowledge and shelve, a capped and filtered
-// history and CSV export.
+// history, CSV export and a journal that the "History..." window browses.
 #include "demo/gallery/gallery.h"
+#include "demo/gallery/journal_history_frame.h"
 
 #include "wxtools/wxtools.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/filename.h>
 #include <wx/frame.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -30,7 +32,7 @@ const AlarmCode over_temperature{"Over temperature"};
 const AlarmCode door_open{"Door open"};
 const AlarmCode vacuum_lost{"Vacuum lost"};
 const AlarmCode feeder_jam{"Feeder jam"};
-const AlarmCode emergency_stop{wxString::FromUTF8("急停")};
+const AlarmCode emergency_stop{from_utf8("急停")};
 }  // namespace alarms
 
 class DashboardDemoFrame : public wxFrame {
@@ -56,6 +58,11 @@ public:
         options.level_filter = true;
         options.csv_export = true;
         options.keep_view = true;
+        // The journal outlives the gallery: open the entry again and the
+        // history and alarms are back.
+        options.journal = (wxFileName::GetTempDir() + wxS("/ovk-gallery-alarms.db")).utf8_string();
+        options.station = "gallery";
+        options.journal_options.max_age = std::chrono::hours(24 * 7);
         dashboard_ = new BigEventDashBoard(this, logger_, spdlog::level::warn, options);
         // Registered with its own logger, so each new alarm is a history row
         // too; done before any station starts logging.
@@ -66,11 +73,13 @@ public:
         auto* controls = new wxBoxSizer(wxHORIZONTAL);
         auto* pause = new wxButton(this, wxID_ANY, wxS("Pause stations"));
         auto* clear_all = new wxButton(this, wxID_ANY, wxS("Clear all"));
+        auto* history = new wxButton(this, wxID_ANY, wxString::FromUTF8("History…"));
         auto* scroll = new wxCheckBox(this, wxID_ANY, wxS("Scroll to new rows"));
         auto* info = new wxCheckBox(this, wxID_ANY, wxS("Show INFO records"));
         scroll->SetValue(true);
         controls->Add(pause, 0, wxALL, 5);
         controls->Add(clear_all, 0, wxALL, 5);
+        controls->Add(history, 0, wxALL, 5);
         controls->Add(scroll, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
         controls->Add(info, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
         sizer->Add(controls, 0, wxALL, 3);
@@ -82,6 +91,11 @@ public:
             pause->SetLabel(now_paused ? wxS("Resume stations") : wxS("Pause stations"));
         });
         clear_all->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { dashboard_->clear_all(); });
+        history->Enable(dashboard_->journal() && dashboard_->journal()->problem().empty());
+        history->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+            if (dashboard_)
+                (new JournalHistoryFrame(this, dashboard_->journal()))->Show();
+        });
         scroll->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { dashboard_->set_auto_scroll(e.IsChecked()); });
         info->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {
             dashboard_->set_level(e.IsChecked() ? spdlog::level::info : spdlog::level::warn);
@@ -102,7 +116,7 @@ private:
     {
         const AlarmCode* codes[] = {&alarms::over_temperature, &alarms::door_open, &alarms::vacuum_lost,
                                     &alarms::feeder_jam, &alarms::emergency_stop};
-        const wxString name = wxString::FromUTF8("station " + std::to_string(station));
+        const wxString name = from_utf8("station " + std::to_string(station));
         std::mt19937 dice(static_cast<unsigned>(station) * 7919u);
         for (int step = 0;; ++step) {
             {

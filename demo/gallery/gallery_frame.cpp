@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <cstdio>
 #include <string>
 
 namespace ovk_gallery {
@@ -98,7 +99,7 @@ private:
         try {
             data->entry->open(this);
         } catch (const std::exception& error) {
-            ovk_wxtools::MB::Error(wxString::FromUTF8(error.what()));
+            ovk_wxtools::MB::Error(ovk_wxtools::from_utf8(error.what()));
         }
     }
 
@@ -135,8 +136,8 @@ std::vector<const GalleryEntry*> gallery_entries()
 wxString demo_dir()
 {
     // Next to the sources when built here; installed, the package's data folder.
-    if (wxDirExists(wxString::FromUTF8(OVK_DEMO_DIR)))
-        return wxString::FromUTF8(OVK_DEMO_DIR);
+    if (wxDirExists(ovk_wxtools::from_utf8(OVK_DEMO_DIR)))
+        return ovk_wxtools::from_utf8(OVK_DEMO_DIR);
     wxFileName installed(wxStandardPaths::Get().GetExecutablePath());
     installed.RemoveLastDir();
     installed.AppendDir(wxS("share"));
@@ -150,11 +151,24 @@ int main(int argc, char** argv)
 {
     wxString open_first;
     wxString screenshots_dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::printf("usage: ovk-gallery [--open ENTRY] [--screenshots DIR]\n"
+                        "Shows every piece of the library; --open opens one entry at once,\n"
+                        "--screenshots takes a picture of every entry into DIR.\n");
+            return 0;
+        }
+        if (arg == "-V" || arg == "--version") {
+            std::printf("ovk-gallery %s\n", OVK_VERSION);
+            return 0;
+        }
+    }
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--open")
-            open_first = wxString::FromUTF8(argv[i + 1]);
+            open_first = ovk_wxtools::from_utf8(argv[i + 1]);
         else if (std::string(argv[i]) == "--screenshots")
-            screenshots_dir = wxString::FromUTF8(argv[i + 1]);
+            screenshots_dir = ovk_wxtools::from_utf8(argv[i + 1]);
     }
     try {
         ovk_wxtools::run_wxapp<ovk_gallery::GalleryFrame>(open_first, screenshots_dir);

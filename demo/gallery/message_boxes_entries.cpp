@@ -39,7 +39,7 @@ GalleryEntry simple_input{"Message boxes", "SimpleInputDialog", [](wxWindow* par
 }};
 
 GalleryEntry password_input{"Message boxes", "SimpleInputDialog (password)", [](wxWindow* parent) {
-    SimpleInputDialog dialog(parent, wxString::FromUTF8("请输入密码："), wxString::FromUTF8("登录"), true);
+    SimpleInputDialog dialog(parent, from_utf8("请输入密码："), from_utf8("登录"), true);
     if (dialog.ShowModal() == wxID_OK)
         MB::Notice(wxString::Format("The password has %zu characters.", dialog.GetInputString().length()));
 }};

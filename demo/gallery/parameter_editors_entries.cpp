@@ -33,7 +33,7 @@ void edit_value(wxWindow* parent, const wxString& name, std::optional<Value> val
     ParameterScalarAttributeEditorDialog editor(parent, name, std::move(value));
     if (editor.ShowModal() == wxID_OK && editor.value)
         MB::Notice("New value of `" + name + "`: " + value_display_text(*editor.value) + " (stored as " +
-                   wxString::FromUTF8(editor.value->dump(-1, ' ', false)) + ")");
+                   from_utf8(editor.value->dump(-1, ' ', false)) + ")");
 }
 
 GalleryEntry parameter_editor{"Parameter tree", "ParameterEditorDialog", [](wxWindow* parent) {
@@ -42,7 +42,7 @@ GalleryEntry parameter_editor{"Parameter tree", "ParameterEditorDialog", [](wxWi
     const int code = editor.ShowModal();
     wxString attributes;
     for (const auto& [name, value] : parameter->items())
-        attributes += "\n" + wxString::FromUTF8(name) + " = " + value_display_text(value);
+        attributes += "\n" + from_utf8(name) + " = " + value_display_text(value);
     MB::Notice(wxString(code == wxID_OK ? "Closed with OK." : "Closed with Cancel.") +
                " The parameter now holds:" + attributes);
 }};
@@ -61,7 +61,7 @@ GalleryEntry descriptions{"Parameter tree", "DescriptionEditorDialog", [](wxWind
     }
     wxString texts;
     for (const auto& [locale, text] : parameter->all_descriptions())
-        texts += "\n" + wxString::FromUTF8(locale) + ": " + wxString::FromUTF8(text);
+        texts += "\n" + from_utf8(locale) + ": " + from_utf8(text);
     MB::Notice("Descriptions now:" + texts);
 }};
 

@@ -38,7 +38,7 @@ public:
     SampleTreeCopy(const SampleTreeCopy&) = delete;
     SampleTreeCopy& operator=(const SampleTreeCopy&) = delete;
 
-    wxString folder() const { return wxString::FromUTF8(tree_.string()); }
+    wxString folder() const { return from_utf8(tree_.string()); }
 
 private:
     fs::path holder_;

@@ -14,7 +14,7 @@ namespace {
 
 GalleryEntry true_or_false{"Prompt dialogs", "TrueOrFalseDialog", [](wxWindow* parent) {
     TrueOrFalseDialog dialog(parent, "Calibration", "The probe reads 0.3 mV off. Calibrate it now?",
-                             wxString::FromUTF8("校准"), wxString::FromUTF8("跳过"));
+                             from_utf8("校准"), from_utf8("跳过"));
     MB::Notice(dialog.ShowModal() == wxID_OK ? "You chose to calibrate." : "You skipped the calibration.");
 }};
 
@@ -31,11 +31,11 @@ GalleryEntry choose_one_button{"Prompt dialogs", "ChooseOneButtonDialog", [](wxW
 GalleryEntry wait_for{"Prompt dialogs", "WaitForDialog", [](wxWindow* parent) {
     // The condition polled here is the oven reaching 80 degrees, faked by a clock.
     const auto start = std::chrono::steady_clock::now();
-    WaitForDialog dialog(parent, "Oven", wxString::FromUTF8("Heating the oven to 80 °C ..."), [start]() -> WaitForDialog::Answer {
+    WaitForDialog dialog(parent, "Oven", from_utf8("Heating the oven to 80 °C ..."), [start]() -> WaitForDialog::Answer {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (seconds >= 4)
             return true;
-        return wxString::Format(wxString::FromUTF8("Heating the oven to 80 °C ... now %.0f °C"), 20 + seconds * 15);
+        return wxString::Format(from_utf8("Heating the oven to 80 °C ... now %.0f °C"), 20 + seconds * 15);
     }, 100, 14);
     const int code = dialog.ShowModal();
     MB::Notice(code == 0 ? "The oven is hot." : "You stopped waiting.");

@@ -1,6 +1,10 @@
 #include "demo/paratree_editor/editor_frame.h"
 
+#include "wxtools/text.h"
+
 #include <wx/dir.h>
+#include <wx/filename.h>
+#include <wx/stdpaths.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
@@ -34,6 +38,7 @@ EditorFrame::EditorFrame(const wxString& folder)
 {
     auto options = ovk_wxtools::ParameterTreeEditorOptions::all();
     options.description_locale = user_locale();
+    options.save_notice_as_event = true;
     panel_ = new ParameterTreeEditorPanel(this, wxEmptyString, nullptr, options);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(panel_, 1, wxEXPAND | wxALL, 5);
@@ -75,6 +80,14 @@ EditorFrame::EditorFrame(const wxString& folder)
         event.Skip();
         update_status();
     });
+    panel_->Bind(ovk_wxtools::EVT_PARAMETER_TREE_EDITED, [this](wxCommandEvent& event) {
+        event.Skip();
+        update_status();
+    });
+    panel_->Bind(ovk_wxtools::EVT_PARAMETER_TREE_SAVED, [this](wxCommandEvent& event) {
+        event.Skip();
+        SetStatusText(event.GetString().BeforeFirst('\n'), 1);
+    });
     panel_->Bind(ovk_wxtools::EVT_PARAMETER_TREE_FOUND, [this](wxCommandEvent& event) {
         event.Skip();
         update_status();
@@ -90,6 +103,8 @@ EditorFrame::EditorFrame(const wxString& folder)
         const wxString last = config_->Read(wxS("LastFolder"), wxString());
         if (!last.empty() && wxDir::Exists(last))
             start = last;
+        else if (wxDir::Exists(sample_tree_folder()))
+            start = sample_tree_folder();
     }
     if (!start.empty())
         open_folder(start);
@@ -97,6 +112,20 @@ EditorFrame::EditorFrame(const wxString& folder)
 }
 
 EditorFrame::~EditorFrame() = default;
+
+wxString sample_tree_folder()
+{
+    // Next to the sources in a build tree, else where the package installs it.
+    const wxString built = wxString::FromUTF8(OVK_DEMO_DIR "/sample_tree");
+    if (wxDir::Exists(built))
+        return built;
+    wxFileName installed(wxStandardPaths::Get().GetExecutablePath());
+    installed.RemoveLastDir();
+    installed.AppendDir(wxS("share"));
+    installed.AppendDir(wxS("ovk_wxtools"));
+    installed.AppendDir(wxS("sample_tree"));
+    return installed.GetPath();
+}
 
 void EditorFrame::open_folder(const wxString& folder)
 {
@@ -130,7 +159,7 @@ void EditorFrame::rebuild_language_menu()
     const std::string current = ovk_paratree::Parameter::current_locale();
     for (std::size_t i = 0; i < language_keys_.size(); ++i) {
         wxMenuItem* item = languages_->AppendRadioItem(kLanguageFirstId + static_cast<int>(i),
-                                                       wxString::FromUTF8(language_keys_[i]));
+                                                       ovk_wxtools::from_utf8(language_keys_[i]));
         item->Check(language_keys_[i] == current);
     }
 }

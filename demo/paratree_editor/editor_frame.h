@@ -17,7 +17,7 @@ namespace ovk_paratree_editor {
 class EditorFrame : public wxFrame {
 public:
     // Opens `folder`, or without one the folder of the last run if it still
-    // exists. A folder that cannot be loaded leaves the editor empty.
+    // exists, else the sample tree. A folder that cannot be loaded leaves the editor empty.
     explicit EditorFrame(const wxString& folder);
     ~EditorFrame() override;
 
@@ -37,6 +37,9 @@ private:
     wxMenu* languages_ = nullptr;
     std::vector<std::string> language_keys_;
 };
+
+// The sample tree of demo/sample_tree, opened when there is no folder to open.
+wxString sample_tree_folder();
 
 // The description locale that fits the user's language ("zh_CN", "en_US");
 // empty when the system does not say.

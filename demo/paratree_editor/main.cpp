@@ -1,6 +1,6 @@
 // ovk-paratree-editor [FOLDER]: edit a parameter tree on disk. Without a
-// folder the editor opens the folder of the last run, or starts empty and
-// the user opens one from the File menu. --check FOLDER looks the tree over
+// folder the editor opens the folder of the last run, else the sample tree;
+// --check FOLDER looks the tree over
 // without opening a window or changing anything.
 #include "demo/paratree_editor/editor_frame.h"
 #include "platform/paratree/paratree.h"
@@ -20,9 +20,12 @@ void print_usage(std::FILE* to)
                  "usage: ovk-paratree-editor [FOLDER]\n"
                  "       ovk-paratree-editor --check FOLDER\n"
                  "Opens the parameter tree stored in FOLDER for editing (without one, the folder\n"
-                 "of the last run). --check lists what is wrong with the tree stored in FOLDER\n"
-                 "(an interrupted save, files left behind, names a load skips, unreadable books)\n"
-                 "without changing anything; the exit status is 0 when nothing is.\n");
+                 "of the last run, else the sample tree). --check lists what is wrong with the\n"
+                 "tree stored in FOLDER (an interrupted save, files left behind, names a load\n"
+                 "skips, unreadable books) without changing anything; the exit status is 0 when\n"
+                 "nothing is.\n"
+                 "  -h, --help     show this help\n"
+                 "  -V, --version  show the version\n");
 }
 
 // --check FOLDER: one line per problem on standard output.
@@ -51,11 +54,25 @@ int main(int argc, char** argv)
         return 2;
     }
     if (argc == 2) {
-        if (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0) {
-            print_usage(stdout);
-            return 0;
+        // Options are looked up in one table, so a new one is one more row.
+        const struct {
+            const char* names[2];
+            void (*run)();
+        } options[] = {
+            {{"-h", "--help"}, [] { print_usage(stdout); }},
+            {{"-V", "--version"}, [] { std::printf("ovk-paratree-editor %s\n", OVK_VERSION); }},
+        };
+        for (const auto& option : options)
+            for (const char* name : option.names)
+                if (std::strcmp(argv[1], name) == 0) {
+                    option.run();
+                    return 0;
+                }
+        if (argv[1][0] == '-') {
+            print_usage(stderr);
+            return 2;
         }
-        folder = wxString::FromUTF8(argv[1]);
+        folder = ovk_wxtools::from_utf8(argv[1]);
     }
 
     try {

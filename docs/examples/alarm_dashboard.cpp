@@ -12,7 +12,7 @@ using namespace ovk_wxtools;
 
 namespace alarms {
 const AlarmCode door_open{"Door open"};
-const AlarmCode over_temperature{wxString::FromUTF8("温度过高")};
+const AlarmCode over_temperature{from_utf8("温度过高")};
 }  // namespace alarms
 
 class MachineFrame : public wxFrame {

@@ -31,7 +31,7 @@ public:
             return {i.name, i.port, i.range_volts};
         });
         const std::vector<Instrument> bench = {{wxS("DMM"), wxS("/dev/ttyUSB0"), 1000},
-                                               {wxString::FromUTF8("电源"), wxS("/dev/ttyUSB1"), 30}};
+                                               {from_utf8("电源"), wxS("/dev/ttyUSB1"), 30}};
         names_->AppendItems(bench);
         rows_->AppendItems(bench);
 

@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv)
 {
-    const wxString folder = argc > 1 ? wxString::FromUTF8(argv[1]) : wxString();
+    const wxString folder = argc > 1 ? ovk_wxtools::from_utf8(argv[1]) : wxString();
     try {
         ovk_wxtools::run_wxapp<ovk_wxtools::ParameterTreeDialog>(nullptr, folder);
     } catch (const std::exception& error) {  // the folder holds no readable tree

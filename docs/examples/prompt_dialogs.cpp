@@ -21,7 +21,7 @@ private:
         const bool wants_calibration = calibrate.ShowModal() == wxID_OK;
 
         SingleChoiceTimeoutDialog fixture(this, wxS("Fixture in use:"), wxS("Fixture"),
-                                          {wxS("Fixture A"), wxS("Fixture B"), wxString::FromUTF8("夹具 C")}, 10);
+                                          {wxS("Fixture A"), wxS("Fixture B"), from_utf8("夹具 C")}, 10);
         if (fixture.ShowModal() != wxID_OK)
             return;
 

@@ -12,7 +12,7 @@ public:
         CallAfter([this] {
             if (auto samples = MB::Input(wxS("Number of samples:"), MB::ToInt, wxS("Sampler"), 100)) {
                 if (MB::Confirm(wxString::Format(wxS("Take %lld samples now?"), static_cast<long long>(*samples))) == wxYES)
-                    MB::Notice(wxString::FromUTF8("采样完成。"), wxS("Done"));
+                    MB::Notice(from_utf8("采样完成。"), wxS("Done"));
             } else {
                 MB::Error(wxS("No sample count given."));
             }

@@ -56,7 +56,7 @@ private:
 
 int main(int argc, char** argv)
 {
-    const wxString folder = argc > 1 ? wxString::FromUTF8(argv[1]) : wxString();
+    const wxString folder = argc > 1 ? from_utf8(argv[1]) : wxString();
     try {
         run_wxapp<RecipeToolFrame>(folder);
     } catch (const std::exception& error) {

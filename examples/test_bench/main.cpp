@@ -77,7 +77,7 @@ private:
                 const double v = volts(noise);
                 if (v < 4.75 || v > 5.25) {
                     const std::string where = "board " + std::to_string(b) + " channel " + std::to_string(c);
-                    board_->alarm(out_of_limits, v, wxString::FromUTF8(where));
+                    board_->alarm(out_of_limits, v, from_utf8(where));
                     logger_->warn("{}: {:.3f} V", where, v);
                 }
                 progress.step(1);

@@ -28,11 +28,7 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, wxWindowID id, const wxPo
     ui_grid_error_history->EnableDragRowSize(false);
     ui_grid_error_history->SetRowLabelSize(0);
     ui_grid_error_history->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
-    for (int col = 0; col < 3; ++col)
-        ui_grid_error_history->SetColLabelValue(col, wxString::FromUTF8(history_column_labels[col]));
-    ui_grid_error_history->SetColSize(0, 115);
-    ui_grid_error_history->SetColSize(1, 180);
-    ui_grid_error_history->SetColSize(2, 220);
+    lay_out_history_columns();
     history_box->Add(ui_grid_error_history, 1, wxALL | wxEXPAND, 5);
     outer->Add(history_box, 3, wxALL | wxEXPAND, 5);
 
@@ -43,6 +39,22 @@ BigEventDashBoard::BigEventDashBoard(wxWindow* parent, wxWindowID id, const wxPo
 }
 
 BigEventDashBoard::~BigEventDashBoard() = default;
+
+void BigEventDashBoard::use_history_table(wxGridTableBase* table, wxGrid::wxGridSelectionModes selection)
+{
+    // A new table starts the grid's columns afresh.
+    ui_grid_error_history->SetTable(table, true, selection);
+    lay_out_history_columns();
+}
+
+void BigEventDashBoard::lay_out_history_columns()
+{
+    for (int col = 0; col < 3; ++col)
+        ui_grid_error_history->SetColLabelValue(col, wxString::FromUTF8(history_column_labels[col]));
+    ui_grid_error_history->SetColSize(0, 115);
+    ui_grid_error_history->SetColSize(1, 180);
+    ui_grid_error_history->SetColSize(2, 220);
+}
 
 void BigEventDashBoard::on_grid_size(wxSizeEvent& event)
 {

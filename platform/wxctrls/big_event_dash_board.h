@@ -20,7 +20,13 @@ public:
     wxListBox* ui_list_alarm;
     wxGrid* ui_grid_error_history;
 
+protected:
+    // Puts `table` (owned by the grid from now on) behind the history grid,
+    // with the history's columns as they were.
+    void use_history_table(wxGridTableBase* table, wxGrid::wxGridSelectionModes selection);
+
 private:
+    void lay_out_history_columns();
     // Gives the message column whatever width the other columns leave.
     void on_grid_size(wxSizeEvent& event);
     void stretch_last_column();

@@ -44,7 +44,7 @@ TEST(MB, ConfirmAnswersYesOrNo)
 
 TEST(MBInput, ReturnsTheTypedTextExactly)
 {
-    dialogs().type("  two words  ").type("").type("typed but cancelled", wxID_CANCEL);
+    dialogs().answer_text("  two words  ").answer_text("").answer_text("typed but cancelled", wxID_CANCEL);
     EXPECT_EQ(MB::Input("Name:"), wxString("  two words  "));
     const auto empty = MB::Input("Name:");
     ASSERT_TRUE(empty.has_value()) << "an empty field is an answer, not no value";
@@ -58,7 +58,7 @@ TEST(MBInput, ReturnsTheTypedTextExactly)
 
 TEST(MBInput, DefaultValueIsPrefilled)
 {
-    dialogs().type("1").type("1").type("1").type("1");
+    dialogs().answer_text("1").answer_text("1").answer_text("1").answer_text("1");
     MB::Input("n", MB::ToInt, "Count", 5);
     EXPECT_EQ(dialogs().last().value, "5");
     EXPECT_EQ(dialogs().last().caption, "Count");
@@ -72,7 +72,7 @@ TEST(MBInput, DefaultValueIsPrefilled)
 
 TEST(MBInput, FailedConversionShowsOneErrorAndGivesNoValue)
 {
-    dialogs().type("abc").answer(wxID_OK);
+    dialogs().answer_text("abc").answer(wxID_OK);
     EXPECT_EQ(MB::Input("Count:", MB::ToInt), std::nullopt);
     ASSERT_EQ(dialogs().shown().size(), 2u);
     EXPECT_EQ(dialogs().last().kind, DialogKind::Message);
@@ -82,7 +82,7 @@ TEST(MBInput, FailedConversionShowsOneErrorAndGivesNoValue)
 
 TEST(MBInput, SuccessfulConversionGivesTheValueWithoutABox)
 {
-    dialogs().type("12").type(" 2.5 ");
+    dialogs().answer_text("12").answer_text(" 2.5 ");
     EXPECT_EQ(MB::Input("Count:", MB::ToInt), 12);
     EXPECT_EQ(MB::Input("Limit:", MB::ToDouble), 2.5);
     EXPECT_EQ(dialogs().shown().size(), 2u);
@@ -90,7 +90,7 @@ TEST(MBInput, SuccessfulConversionGivesTheValueWithoutABox)
 
 TEST(MBInput, AnyThrowingConversionCounts)
 {
-    dialogs().type("x").answer(wxID_OK).type("y", wxID_CANCEL);
+    dialogs().answer_text("x").answer(wxID_OK).answer_text("y", wxID_CANCEL);
     auto refuse = [](const wxString&) -> int { throw 42; };
     EXPECT_EQ(MB::Input("?", refuse), std::nullopt);
     EXPECT_EQ(dialogs().last().message, "Invalid input format.");
@@ -136,7 +136,7 @@ TEST(ShowErrors, AnErrorBecomesOneBoxAndFalse)
 
 TEST(MBInput, NarrowDefaultsAreReadAsUtf8)
 {
-    dialogs().type("1").type("1");
+    dialogs().answer_text("1").answer_text("1");
     MB::Input("t", "Input Dialog", "默认");
     EXPECT_EQ(dialogs().last().value, wxString::FromUTF8("默认"));
     MB::Input("t", "Input Dialog", std::string("默认\xff"));

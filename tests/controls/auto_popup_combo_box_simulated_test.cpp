@@ -7,6 +7,8 @@
 #include <wx/sizer.h>
 #include <wx/uiaction.h>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -28,11 +30,11 @@ TEST(AutoPopupComboBoxSimulatedTest, RealTypingAtTheEndOpensTheList)
     combo->Bind(wxEVT_COMBOBOX_DROPDOWN, [&](wxCommandEvent&) { ++popups; });
     AutoPopupComboBox auto_popup(combo);
     combo->SetFocus();
-    ASSERT_TRUE(wait_until([&] { return combo->HasFocus(); }, 3000));
+    ASSERT_TRUE(wait_until([&] { return combo->HasFocus(); }, 3s));
 
     wxUIActionSimulator sim;
     sim.Char('b');
-    EXPECT_TRUE(wait_until([&] { return popups > 0; }, 3000));
+    EXPECT_TRUE(wait_until([&] { return popups > 0; }, 3s));
     EXPECT_EQ(auto_popup.old_value, "b");
     combo->Dismiss();
     frame->Destroy();

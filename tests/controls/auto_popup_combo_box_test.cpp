@@ -6,6 +6,8 @@
 #include <wx/frame.h>
 #include <wx/sizer.h>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -42,7 +44,7 @@ protected:
         combo->ProcessWindowEvent(event);
     }
 
-    bool popped_up() { return wait_until([this] { return popups > 0; }, 2000); }
+    bool popped_up() { return wait_until([this] { return popups > 0; }, 2s); }
 
     wxFrame* frame;
     wxComboBox* combo;

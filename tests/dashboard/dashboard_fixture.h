@@ -10,6 +10,7 @@
 #include <wx/frame.h>
 
 #include <any>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,7 +71,7 @@ protected:
             for (int round = 0; round < 2; ++round) {
                 bool reached = false;
                 dash->CallAfter([&reached] { reached = true; });
-                ASSERT_TRUE(wait_until([&] { return reached; }, 20000));
+                ASSERT_TRUE(wait_until([&] { return reached; }, std::chrono::seconds(20)));
             }
         } while (dash->state()->backlog() > 0);
     }

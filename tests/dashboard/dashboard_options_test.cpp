@@ -7,6 +7,8 @@
 #include <regex>
 #include <sstream>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -151,7 +153,7 @@ TEST_F(DashboardTest, ShelvedAlarmHidesAndComesBackWhenItsTimeIsUp)
     EXPECT_EQ(rows[1].time_or_code, "Door open");
     EXPECT_EQ(rows[1].message, "Shelved for 400 ms");
     EXPECT_EQ(rows[1].colour, shelved_grey);
-    ASSERT_TRUE(wait_until([&] { return listed() == std::vector<wxString>{"(!) Door open"}; }, 10000));
+    ASSERT_TRUE(wait_until([&] { return listed() == std::vector<wxString>{"(!) Door open"}; }, 10s));
     EXPECT_TRUE(dash->snapshot()[0].shelved);
     EXPECT_FALSE(dash->snapshot()[1].shelved);
 }
@@ -262,4 +264,26 @@ TEST_F(DashboardTest, ListSelectionStaysWithItsAlarmAcrossRefreshes)
     settle();
     ASSERT_EQ(listed(), (std::vector<wxString>{"Door open", "Vacuum lost"}));
     EXPECT_EQ(dash->ui_list_alarm->GetSelection(), 0);
+}
+
+TEST_F(DashboardTest, CapDropsFilteredRowsTooAndTheFilterShowsWhatIsKept)
+{
+    make(nullptr, spdlog::level::info, {.history_cap = 4, .level_filter = true});
+    auto logger = std::make_shared<spdlog::logger>("cap", dash->sink());
+    dash->set_history_filter(spdlog::level::err);
+    for (const char* text : {"e1", "i1", "i2", "e2", "i3", "i4"})
+        logger->log(text[0] == 'e' ? spdlog::level::err : spdlog::level::info, text);
+    settle();
+    auto rows = history();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].message, "2 older rows dropped");
+    EXPECT_EQ(rows[0].colour, wxColour(211, 211, 211));
+    EXPECT_EQ(rows[1].message, "e2");
+    EXPECT_EQ(rows[1].colour, red());
+    dash->set_history_filter(spdlog::level::trace);
+    rows = history();
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[1].message, "i2");
+    EXPECT_EQ(rows[4].message, "i4");
+    EXPECT_EQ(rows[4].level, "INFO");
 }

@@ -12,6 +12,8 @@
 
 #include <wx/evtloop.h>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -112,7 +114,7 @@ TEST_F(DashboardTest, WorkersRaisingClearingAndLoggingLoseAndDuplicateNothing)
         });
     }
     // The GUI thread keeps running the posted calls meanwhile.
-    EXPECT_TRUE(wait_until([&] { return finished.load() == workers; }, 110000));
+    EXPECT_TRUE(wait_until([&] { return finished.load() == workers; }, 110s));
     for (auto& t : threads)
         t.join();
     settle();
@@ -203,11 +205,11 @@ TEST_F(DashboardTest, LoggingThreadsSurviveTheDashboardGoingAway)
             }
         });
     // Let rows arrive, then take the window away while the workers go on.
-    EXPECT_TRUE(wait_until([&] { return dash->ui_grid_error_history->GetNumberRows() > 100; }, 60000));
+    EXPECT_TRUE(wait_until([&] { return dash->ui_grid_error_history->GetNumberRows() > 100; }, 60s));
     dash->Destroy();
     dash = nullptr;
     EXPECT_FALSE(sink->attached());
-    EXPECT_TRUE(wait_until([&] { return sink->dropped() > 300; }, 60000));
+    EXPECT_TRUE(wait_until([&] { return sink->dropped() > 300; }, 60s));
     stop = true;
     for (auto& t : threads)
         t.join();
@@ -307,7 +309,7 @@ TEST_F(DashboardTest, FloodKeepsTimersFiringAndEveryRecordBecomesARow)
     EXPECT_GE(busy_ticks, 5);
     stop = true;
     // Producers may be waiting for room: keep writing rows until they are done.
-    EXPECT_TRUE(wait_until([&] { return finished.load() == 3; }, 30000));
+    EXPECT_TRUE(wait_until([&] { return finished.load() == 3; }, 30s));
     for (auto& t : threads)
         t.join();
     settle();

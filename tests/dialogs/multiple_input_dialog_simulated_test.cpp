@@ -8,6 +8,8 @@
 
 #include <wx/uiaction.h>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -31,7 +33,7 @@ TEST(MultipleInputDialogSimulated, EnterInAFieldPressesOk)
         flush_events();
         baud->ChangeValue("19200");
         sim.Char(WXK_RETURN);
-        if (!wait_until([&] { return !dialog.IsModal(); }, 5000))
+        if (!wait_until([&] { return !dialog.IsModal(); }, 5s))
             dialog.EndModal(wxID_ABORT);
     });
     EXPECT_EQ(code, wxID_OK);

@@ -10,6 +10,8 @@
 #include <utility>
 #include <thread>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 using ovk_handy::Progress;
@@ -150,7 +152,7 @@ TEST(ProgressDialog, AnEndSeenBeforeTheRunIsNotLost)
     Progress p({"Batch"});
     p.finish();
     ProgressDialog dialog(nullptr, p, 0.01);
-    ASSERT_TRUE(wait_until([&] { return !dialog.ui_timer.IsRunning(); }, 5000));
+    ASSERT_TRUE(wait_until([&] { return !dialog.ui_timer.IsRunning(); }, 5s));
     // The run ends as soon as it begins, with the outcome already seen.
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
@@ -185,5 +187,5 @@ TEST(ProgressDialog, TheTimerStopsWhenTheRunEnds)
     EXPECT_EQ(run_modal(dialog, [&] { dialog.EndModal(wxID_OK); }), wxID_OK);
     EXPECT_FALSE(dialog.ui_timer.IsRunning());
     p.reset();
-    wait_until([] { return false; }, 50);
+    wait_until([] { return false; }, 50ms);
 }

@@ -6,6 +6,8 @@
 
 #include <clocale>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -116,7 +118,7 @@ TEST(SingleChoiceTimeoutDialog, AUserSelectionStopsTheCountdownForGood)
         select(dialog.mChoicesBox, 2);
         EXPECT_EQ(dialog.GetTitle(), "Pick");
         // Well past the time-out the dialog still waits for the user.
-        wait_until([] { return false; }, 650);
+        wait_until([] { return false; }, 650ms);
         EXPECT_TRUE(dialog.IsModal());
         EXPECT_EQ(dialog.GetTitle(), "Pick");
         click(dialog.m_sdbSizer1OK);
@@ -221,8 +223,8 @@ TEST(SingleChoiceTimeoutDialog, AClickOnTheRowTheToolkitSelectedIsTheUsersChoice
         press.SetEventObject(dialog.mChoicesBox);
         dialog.mChoicesBox->ProcessWindowEvent(press);
         dialog.mChoicesBox->SetSelection(0);
-        EXPECT_TRUE(wait_until([&] { return dialog.GetTitle() == "Pick"; }, 2000));
-        wait_until([] { return false; }, 600);
+        EXPECT_TRUE(wait_until([&] { return dialog.GetTitle() == "Pick"; }, 2s));
+        wait_until([] { return false; }, 600ms);
         EXPECT_TRUE(dialog.IsModal()) << "the countdown stopped";
         click(dialog.m_sdbSizer1OK);
     }), wxID_OK);

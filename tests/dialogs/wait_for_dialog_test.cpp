@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 
@@ -75,11 +77,11 @@ TEST(WaitForDialog, ClosingCancelsAndStopsThePolling)
     int calls = 0;
     WaitForDialog dialog(nullptr, "Wait", "Waiting", [&] { ++calls; return false; }, 5);
     EXPECT_EQ(run_modal(dialog, [&] {
-        EXPECT_TRUE(wait_until([&] { return calls >= 2; }, 5000));
+        EXPECT_TRUE(wait_until([&] { return calls >= 2; }, 5s));
         dialog.Close();
     }), wxID_CANCEL);
     const int seen = calls;
-    wait_until([] { return false; }, 60);
+    wait_until([] { return false; }, 60ms);
     EXPECT_EQ(calls, seen);
     // A tick that still arrives after the run ended does not end anything.
     tick(dialog);
@@ -102,7 +104,7 @@ TEST(WaitForDialog, AFailingCallbackEndsTheRunAndReachesTheCaller)
         EXPECT_STREQ(e.what(), "sensor lost");
     }
     EXPECT_EQ(dialog.GetReturnCode(), wxID_CANCEL);
-    wait_until([] { return false; }, 40);
+    wait_until([] { return false; }, 40ms);
     EXPECT_EQ(calls, 2);
 }
 
@@ -145,7 +147,7 @@ TEST(AutoCloseMessageBox, ShowingAgainGoesOnCountingWhereItStopped)
     auto own = box.callback;
     box.callback = [&] { ++ticks; return own(); };
     EXPECT_EQ(run_modal(box, [&] {
-        EXPECT_TRUE(wait_until([&] { return ticks >= 3; }, 5000));
+        EXPECT_TRUE(wait_until([&] { return ticks >= 3; }, 5s));
         box.Close();
     }), wxID_CANCEL);
     EXPECT_EQ(ticks, 3);

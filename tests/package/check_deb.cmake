@@ -48,4 +48,25 @@ endforeach()
 if(NOT fields MATCHES "Package: ovk-wxtools" OR NOT fields MATCHES "Depends:.*libwxgtk3\\.2")
   message(FATAL_ERROR "unexpected control fields:\n${fields}")
 endif()
+if(PYTHON)
+  # The module sits in the system's site directory and imports from the unpacked package alone.
+  foreach(path "./usr/lib/python3/dist-packages/ovk_wxtools/__init__.py"
+               "./usr/lib/python3/dist-packages/ovk_wxtools/_core.cpython")
+    string(FIND "${files}" " ${path}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "the package lacks ${path}:\n${files}")
+    endif()
+  endforeach()
+  if(NOT fields MATCHES "Depends:.*python3-wxgtk4\\.0")
+    message(FATAL_ERROR "the package does not depend on wxPython:\n${fields}")
+  endif()
+  execute_process(COMMAND dpkg-deb -x ${debs} ${WORK_DIR}/root RESULT_VARIABLE rc)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env
+      PYTHONPATH=${WORK_DIR}/root/usr/lib/python3/dist-packages LD_LIBRARY_PATH=${WORK_DIR}/root/usr/lib
+      ${Python_EXECUTABLE} -c "import ovk_wxtools, sys; sys.exit(ovk_wxtools.__file__.find('/root/usr/lib/') < 0)"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the packaged Python module does not import:\n${out}")
+  endif()
+endif()
 message(STATUS "${debs}:\n${fields}")

@@ -65,7 +65,7 @@ TEST(DescriptionEditor, ConfirmedTextIsStoredAtOnceAsTypedAndCancelDoesNotUndoIt
     DescriptionEditorDialog dialog(nullptr, parameter);
     EXPECT_EQ(run_modal(dialog, [&] {
         select_rows(dialog.ui_descriptions, {1});
-        dialogs().type(wxString::FromUTF8("  新的描述 "));
+        dialogs().answer_text(wxString::FromUTF8("  新的描述 "));
         click(dialog.ui_edit_button);
         EXPECT_EQ(parameter->get_description("zh_CN"), "  新的描述 ");
         dialog.EndModal(wxID_CANCEL);
@@ -84,15 +84,15 @@ TEST(DescriptionEditor, EmptyAndUnchangedTextsAreStoredToo)
 {
     auto parameter = described();
     DescriptionEditorDialog dialog(nullptr, parameter);
-    dialogs().type("");
+    dialogs().answer_text("");
     dialog._edit_row(0);
     EXPECT_EQ(parameter->get_description("en_US"), "");
     EXPECT_EQ(dialog.ui_descriptions->GetCellValue(0, 1), "");
 
     // The default text confirmed as it stands comes back unchanged.
-    dialogs().type("Gain (dB)");
+    dialogs().answer_text("Gain (dB)");
     dialog._edit_row(0);
-    dialogs().type("Gain (dB)");
+    dialogs().answer_text("Gain (dB)");
     dialog._edit_row(0);
     EXPECT_EQ(dialogs().last().value, "Gain (dB)");
     EXPECT_EQ(parameter->get_description("en_US"), "Gain (dB)");
@@ -104,7 +104,7 @@ TEST(DescriptionEditor, CancelledInputChangesNothing)
     auto parameter = described();
     DescriptionEditorDialog dialog(nullptr, parameter);
     select_rows(dialog.ui_descriptions, {0});
-    dialogs().type("ignored", wxID_CANCEL);
+    dialogs().answer_text("ignored", wxID_CANCEL);
     send_command(dialog.ui_edit_button, wxEVT_BUTTON);
     EXPECT_EQ(parameter->get_description("en_US"), "Gain of the input stage");
     EXPECT_EQ(dialog.ui_descriptions->GetCellValue(0, 1), "Gain of the input stage");

@@ -60,7 +60,7 @@ protected:
              bool overwrite = false)
     {
         return run_modal(dialog, [&] {
-            dialogs().choose(wx(target));
+            dialogs().answer_path(wx(target));
             click(dialog.ui_browse_button);
             type_into(dialog.ui_rename, rename);
             dialog.ui_overwrite->SetValue(overwrite);
@@ -99,11 +99,11 @@ TEST_F(CopyDialogTest, BrowsingPicksABookFileForAParameterAndAFolderOtherwise)
 {
     ParaTreeCopyDialog parameter(nullptr, {"B", "P"}, std::make_shared<Parameter>());
     // A cancelled chooser changes nothing.
-    dialogs().choose(wx(book_file), wxID_CANCEL);
+    dialogs().answer_path(wx(book_file), wxID_CANCEL);
     click(parameter.ui_browse_button);
     EXPECT_EQ(parameter.ui_target_path->GetValue(), "");
     EXPECT_FALSE(parameter.ui_confirm->IsEnabled());
-    dialogs().choose(wx(book_file));
+    dialogs().answer_path(wx(book_file));
     click(parameter.ui_browse_button);
     EXPECT_EQ(parameter.ui_target_path->GetValue(), wx(book_file));
     EXPECT_TRUE(parameter.ui_confirm->IsEnabled());
@@ -111,13 +111,13 @@ TEST_F(CopyDialogTest, BrowsingPicksABookFileForAParameterAndAFolderOtherwise)
     EXPECT_EQ(dialogs().last().wildcard,
               "Parameter File(*." + ParameterBook::ExtName + ")|*." + ParameterBook::ExtName);
     // Once enabled, a later cancelled chooser keeps target and button.
-    dialogs().choose(wx(book_file), wxID_CANCEL);
+    dialogs().answer_path(wx(book_file), wxID_CANCEL);
     click(parameter.ui_browse_button);
     EXPECT_EQ(parameter.ui_target_path->GetValue(), wx(book_file));
     EXPECT_TRUE(parameter.ui_confirm->IsEnabled());
 
     ParaTreeCopyDialog book(nullptr, {"B"}, std::make_shared<ParameterBook>());
-    dialogs().choose(wx(dir));
+    dialogs().answer_path(wx(dir));
     click(book.ui_browse_button);
     EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
     EXPECT_EQ(book.ui_target_path->GetValue(), wx(dir));
@@ -153,7 +153,7 @@ TEST_F(CopyDialogTest, ExistingParameterIsKeptUnlessOverwriteIsChecked)
     const std::string before = bytes_of(book_file);
     ParaTreeCopyDialog dialog(nullptr, {"B", "speed"}, parameter_with(99, "new speed"));
     int result = run_modal(dialog, [&] {
-        dialogs().choose(wx(book_file));
+        dialogs().answer_path(wx(book_file));
         click(dialog.ui_browse_button);
         dialogs().answer(wxID_OK);
         click(dialog.ui_confirm);

@@ -89,7 +89,7 @@ TEST(ParameterEditor, RowButtonsFollowTheSelection)
 TEST(ParameterEditor, AddAsksTheNameThenTheValueAndAppendsARow)
 {
     ParameterEditorDialog dialog(nullptr, "input", sample());
-    dialogs().type("scale");
+    dialogs().answer_text("scale");
     dialogs().inside_as<ScalarEditor>([](ScalarEditor& editor) {
         EXPECT_EQ(editor.ui_name->GetValue(), "scale");
         EXPECT_FALSE(editor.value.has_value());
@@ -122,7 +122,7 @@ TEST(ParameterEditor, AddRefusesEmptyInvalidAndExistingNamesWithoutOpeningTheEdi
     };
     for (const Case& c : cases) {
         dialogs().reset();
-        dialogs().type(c.name);
+        dialogs().answer_text(c.name);
         dialogs().answer(wxID_OK);
         send_command(dialog.ui_add_button, wxEVT_BUTTON);
         ASSERT_EQ(dialogs().shown().size(), 2u) << c.name;
@@ -138,11 +138,11 @@ TEST(ParameterEditor, CancelledNameOrValueAddsNothing)
 {
     auto parameter = sample();
     ParameterEditorDialog dialog(nullptr, "input", parameter);
-    dialogs().type("new", wxID_CANCEL);
+    dialogs().answer_text("new", wxID_CANCEL);
     send_command(dialog.ui_add_button, wxEVT_BUTTON);
 
     // A name of blanks is not empty: it goes on to the value editor, cancelled here.
-    dialogs().type("  ");
+    dialogs().answer_text("  ");
     dialogs().inside([](wxDialog& editor) { editor.EndModal(wxID_CANCEL); });
     send_command(dialog.ui_add_button, wxEVT_BUTTON);
     EXPECT_EQ(parameter->size(), 6u);
@@ -250,7 +250,7 @@ TEST(ParameterEditor, DescriptionShownAgainAfterTheDescriptionEditorEvenWhenCanc
     ParameterEditorDialog dialog(nullptr, "input", parameter);
     dialogs().inside_as<DescriptionEditorDialog>([](DescriptionEditorDialog& editor) {
         editor.ui_descriptions->SelectRow(0);
-        dialogs().type("Output stage");
+        dialogs().answer_text("Output stage");
         click(editor.ui_edit_button);
         editor.EndModal(wxID_CANCEL);
     });

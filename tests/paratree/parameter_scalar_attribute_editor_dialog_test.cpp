@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+using namespace std::chrono_literals;
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 using Value = ParameterScalarAttributeEditorDialog::Value;
@@ -108,7 +110,7 @@ TEST(ScalarAttributeEditor, BooleanShowsOnlyTheChoiceOnceThePostedRefreshRan)
         EXPECT_TRUE(dialog.type_is_bool());
         EXPECT_EQ(dialog.ui_bool_value->GetSelection(), flag ? 0 : 1);
         EXPECT_EQ(dialog.ui_value_single_line->GetValue(), flag ? "true" : "false");
-        ASSERT_TRUE(wait_until([&] { return dialog.ui_bool_value->IsShown(); }, 3000));
+        ASSERT_TRUE(wait_until([&] { return dialog.ui_bool_value->IsShown(); }, 3s));
         EXPECT_EQ(shown(dialog), (Shown{true, false, false, false}));
     }
 }
@@ -244,7 +246,7 @@ TEST(ScalarAttributeEditor, BooleanIgnoresTheTextFields)
 
     Dialog again(nullptr, "flag", Value(false));
     EXPECT_EQ(run_modal(again, [&] {
-        wait_until([&] { return again.ui_bool_value->IsShown(); }, 3000);
+        wait_until([&] { return again.ui_bool_value->IsShown(); }, 3s);
         again.ui_value_multiline->SetValue("garbage");
         select(again.ui_bool_value, 0);
         click(again.ui_ok_button);

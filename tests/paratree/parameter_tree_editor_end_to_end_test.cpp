@@ -27,7 +27,7 @@ fs::path sample_tree()
 // Adds one attribute through the parameter editor's add button and the scalar editor.
 void add_attribute(ParameterEditorDialog& editor, const wxString& name, int type, const wxString& text)
 {
-    dialogs().type(name);
+    dialogs().answer_text(name);
     dialogs().inside_as<ScalarEditor>([type, text](ScalarEditor& scalar) {
         ovk_wxtest::select(scalar.ui_type, type);
         if (scalar.type_is_bool())
@@ -44,7 +44,7 @@ void describe(DescriptionEditorDialog& descriptions, int row, const wxString& te
 {
     descriptions.ui_descriptions->ClearSelection();
     descriptions.ui_descriptions->SelectRow(row);
-    dialogs().type(text);
+    dialogs().answer_text(text);
     click(descriptions.ui_edit_button);
 }
 
@@ -84,7 +84,7 @@ protected:
     // Loads the folder again through the panel's load button.
     void reload()
     {
-        dialogs().choose(wx_path(home));
+        dialogs().answer_path(wx_path(home));
         press(panel->ui_load_button);
     }
 
@@ -110,14 +110,14 @@ TEST_F(EndToEnd, WhatIsEnteredIsSavedAndWhatIsDeletedIsGone)
 
     // A directory under the top item, and a book in it.
     tree()->SelectItem(tree()->GetRootItem());
-    dialogs().type("  Test bench ");
+    dialogs().answer_text("  Test bench ");
     press(panel->ui_add_directory_button);
-    dialogs().type("Calibration");
+    dialogs().answer_text("Calibration");
     press(panel->ui_add_book_button);
     ASSERT_EQ(tree()->GetSelection(), item({"Test bench", "Calibration"}));
 
     // A parameter with attributes of every kind and descriptions in both locales.
-    dialogs().type("gain");
+    dialogs().answer_text("gain");
     dialogs().inside_as<ParameterEditorDialog>([](ParameterEditorDialog& editor) {
         add_attribute(editor, "count", 0, "42");
         add_attribute(editor, "factor", 1, "0.25");

@@ -127,7 +127,7 @@ protected:
     static std::function<void(ParaTreeCopyDialog&)> copy_into(const fs::path& folder, const wxString& name)
     {
         return [=](ParaTreeCopyDialog& d) {
-            dialogs().choose(wx(folder));
+            dialogs().answer_path(wx(folder));
             click(d.ui_browse_button);
             d.ui_rename->SetValue(name);
             dialogs().answer(wxID_OK);
@@ -212,7 +212,7 @@ TEST_F(PanelCopyTest, CopyIntoTheTreesFolderOffersAReload)
     select_item(panel, {"D", "B"});
     select_rows(panel, {0});
     expect_copy_dialog("D.B.P", "Parameter", [&](ParaTreeCopyDialog& d) {
-        dialogs().choose(wx(tree / "D" / ("B." + ParameterBook::ExtName)));
+        dialogs().answer_path(wx(tree / "D" / ("B." + ParameterBook::ExtName)));
         click(d.ui_browse_button);
         d.ui_rename->SetValue("P2");
         dialogs().answer(wxID_OK);  // success

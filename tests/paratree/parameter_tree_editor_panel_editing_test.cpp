@@ -68,7 +68,7 @@ TEST_F(EditingTest, AddDirectoryTrimsTheNameAppendsAndSelectsTheNewItem)
     select_rows({1});
     select({"motor"});
     // Blanks, a tab and the ideographic space around the name.
-    dialogs().type(wxString::FromUTF8("  \tEncoder\xE3\x80\x80 "));
+    dialogs().answer_text(wxString::FromUTF8("  \tEncoder\xE3\x80\x80 "));
     panel->on_add_directory(command);
 
     const ShownDialog& asked = dialogs().last();
@@ -102,7 +102,7 @@ TEST_F(EditingTest, AddBookGoesAfterTheSiblingsAndEnablesOnlyAdding)
     ASSERT_EQ(parameter_buttons(), kButtonsAllOn);
     tree()->SelectItem(tree()->GetRootItem());
     // The model keeps directories and books in its own order; the view appends.
-    dialogs().type("brake");
+    dialogs().answer_text("brake");
     panel->on_add_book(command);
     EXPECT_EQ(dialogs().last().message, "Please input book name.");
 
@@ -138,19 +138,19 @@ TEST_F(EditingTest, AddDirectoryAndBookRefusalsShowTheirExactBoxes)
          "Parameter Directory only can be added into a directory. Select the parameter directory you want to use."},
         {"book selected (book)", [this] { select({"setup"}); }, false, DialogKind::Message, "Error",
          "Parameter Book only can be added into a directory. Select the parameter directory you want to use."},
-        {"blanks only", [this] { select({}); dialogs().type(wxString::FromUTF8(" \xE3\x80\x80\t ")); }, true,
+        {"blanks only", [this] { select({}); dialogs().answer_text(wxString::FromUTF8(" \xE3\x80\x80\t ")); }, true,
          DialogKind::Message, "Error", "Directory name could not be empty."},
-        {"nothing (book)", [this] { select({}); dialogs().type(""); }, false, DialogKind::Message, "Error",
+        {"nothing (book)", [this] { select({}); dialogs().answer_text(""); }, false, DialogKind::Message, "Error",
          "Book name could not be empty."},
-        {"invalid", [this] { select({"motor"}); dialogs().type(" a/b "); }, true, DialogKind::Message, "Error",
+        {"invalid", [this] { select({"motor"}); dialogs().answer_text(" a/b "); }, true, DialogKind::Message, "Error",
          "Directory name `a/b` is invalid. It may be has invalid characters: `" + kInvalidCharacters + "`."},
-        {"invalid (book)", [this] { select({"motor"}); dialogs().type("x:y"); }, false, DialogKind::Message, "Error",
+        {"invalid (book)", [this] { select({"motor"}); dialogs().answer_text("x:y"); }, false, DialogKind::Message, "Error",
          "Book name `x:y` is invalid. It may be has invalid characters: `" + kInvalidCharacters + "`."},
-        {"directory exists", [this] { select({}); dialogs().type(" motor "); }, true, DialogKind::Message, "Error",
+        {"directory exists", [this] { select({}); dialogs().answer_text(" motor "); }, true, DialogKind::Message, "Error",
          "Directory name `motor` already exists.\nPlease choose another one."},
-        {"a book blocks a directory", [this] { select({}); dialogs().type("setup"); }, true, DialogKind::Message,
+        {"a book blocks a directory", [this] { select({}); dialogs().answer_text("setup"); }, true, DialogKind::Message,
          "Error", "Directory name `setup` already exists.\nPlease choose another one."},
-        {"a directory blocks a book", [this] { select({"motor"}); dialogs().type("drive"); }, false,
+        {"a directory blocks a book", [this] { select({"motor"}); dialogs().answer_text("drive"); }, false,
          DialogKind::Message, "Error", "Book name `drive` already exists.\nPlease choose another one."},
     };
     const std::vector<std::string> before = outline();
@@ -180,18 +180,18 @@ TEST_F(EditingTest, AddDirectoryAndBookRefusalsShowTheirExactBoxes)
 TEST_F(EditingTest, NamesAreCaseSensitiveAndCancellingSaysNothing)
 {
     select({});
-    dialogs().type("x", wxID_CANCEL);
+    dialogs().answer_text("x", wxID_CANCEL);
     panel->on_add_directory(command);
-    dialogs().type("x", wxID_CANCEL);
+    dialogs().answer_text("x", wxID_CANCEL);
     panel->on_add_book(command);
     EXPECT_EQ(dialogs().shown().size(), 2u);  // the two prompts, nothing after them
     EXPECT_EQ(top->size(), 2u);
 
     select({});
-    dialogs().type("Motor");
+    dialogs().answer_text("Motor");
     panel->on_add_book(command);
     select({});
-    dialogs().type("SETUP");
+    dialogs().answer_text("SETUP");
     panel->on_add_directory(command);
     EXPECT_EQ(top->names(), (std::vector<std::string>{"motor", "setup", "Motor", "SETUP"}));
     EXPECT_NE(top->get_book("Motor"), nullptr);
@@ -204,7 +204,7 @@ TEST_F(EditingTest, AModelRefusalWhileStoringIsShownAndChangesNothing)
     // The model keeps "<name>.<ExtName>" for book files, so it refuses such a directory name.
     const wxString name = wxString::FromUTF8("drive." + ParameterBook::ExtName);
     select({"motor"});
-    dialogs().type(name).answer(wxID_OK);
+    dialogs().answer_text(name).answer(wxID_OK);
     panel->on_add_directory(command);
     EXPECT_EQ(dialogs().last().caption, "Error");
     EXPECT_FALSE(dialogs().last().message.empty());
@@ -216,11 +216,11 @@ TEST_F(EditingTest, AModelRefusalWhileStoringIsShownAndChangesNothing)
 TEST_F(EditingTest, AddedItemsWorkAsContainersAtOnce)
 {
     select({});
-    dialogs().type("line");
+    dialogs().answer_text("line");
     panel->on_add_directory(command);
-    dialogs().type("cell");
+    dialogs().answer_text("cell");
     panel->on_add_book(command);  // the new directory is selected
-    dialogs().type("p");
+    dialogs().answer_text("p");
     dialogs().inside([](wxDialog& editor) { editor.EndModal(wxID_OK); });
     panel->on_add_parameter(command);  // the new book is selected
     const std::vector<std::string> expected = {"dir:station",    "  dir:motor",  "    book:axis", "    dir:drive",
@@ -309,7 +309,7 @@ TEST_F(EditingTest, ClearingTheWholeTreeLeavesOneEmptyRootItem)
 
     // The emptied tree takes new entries at once.
     tree()->SelectItem(tree()->GetRootItem());
-    dialogs().type("fresh");
+    dialogs().answer_text("fresh");
     panel->on_add_book(command);
     EXPECT_EQ(panel->root->names(), (std::vector<std::string>{"fresh"}));
     EXPECT_EQ(outline(), (std::vector<std::string>{"dir:station", "  book:fresh"}));
@@ -355,7 +355,7 @@ TEST_F(EditingTest, AddParameterKeepsBlanksOpensTheEditorAndAppendsARow)
     select({"motor", "axis"});
     auto book = top->get_directory("motor")->get_book("axis");
     std::shared_ptr<Parameter> made;
-    dialogs().type(" speed");  // " speed" is not "speed"
+    dialogs().answer_text(" speed");  // " speed" is not "speed"
     dialogs().inside_as<ParameterEditorDialog>([&](ParameterEditorDialog& editor) {
         EXPECT_EQ(editor.GetParent(), panel);
         EXPECT_EQ(editor.ui_name->GetValue(), " speed");
@@ -382,7 +382,7 @@ TEST_F(EditingTest, CancellingTheParameterEditorAddsNothing)
     select({"motor", "axis"});
     auto book = top->get_directory("motor")->get_book("axis");
     const auto before = rows();
-    dialogs().type("new");
+    dialogs().answer_text("new");
     dialogs().inside_as<ParameterEditorDialog>([](ParameterEditorDialog& editor) {
         editor.parameter()->set("x", 1);  // changes made inside are dropped with the parameter
         click(editor.ui_cancel_button);
@@ -415,26 +415,26 @@ TEST_F(EditingTest, AddParameterRefusals)
     const auto before = rows();
     // Cancelled and empty: no message at all.
     dialogs().reset();
-    dialogs().type("x", wxID_CANCEL);
+    dialogs().answer_text("x", wxID_CANCEL);
     panel->on_add_parameter(command);
-    dialogs().type("");
+    dialogs().answer_text("");
     panel->on_add_parameter(command);
     EXPECT_EQ(dialogs().shown().size(), 2u);
 
     dialogs().reset();
-    dialogs().type("a*b").answer(wxID_OK);
+    dialogs().answer_text("a*b").answer(wxID_OK);
     panel->on_add_parameter(command);
     EXPECT_EQ(dialogs().last().message,
               "Parameter name `a*b` is invalid. It may be has invalid characters: `" + kInvalidCharacters + "`.");
     EXPECT_EQ(dialogs().last().caption, "Error");
 
-    dialogs().type("torque").answer(wxID_OK);
+    dialogs().answer_text("torque").answer(wxID_OK);
     panel->on_add_parameter(command);
     EXPECT_EQ(dialogs().last().message, "Parameter name `torque` already exists. Please choose another one.");
     EXPECT_EQ(dialogs().last().caption, "Error");
 
     // Case counts: "Torque" is a new name.
-    dialogs().type("Torque");
+    dialogs().answer_text("Torque");
     dialogs().inside([](wxDialog& editor) { editor.EndModal(wxID_OK); });
     panel->on_add_parameter(command);
     EXPECT_TRUE(book->contains("Torque"));
@@ -454,7 +454,7 @@ TEST_F(EditingTest, EditingOneRowOpensItsParameterAndRewritesOnlyTheDescription)
         EXPECT_EQ(editor.ui_name->GetValue(), "limit");
         dialogs().inside_as<DescriptionEditorDialog>([](DescriptionEditorDialog& descriptions) {
             descriptions.ui_descriptions->SelectRow(0);  // en_US
-            dialogs().type("Travel limit");
+            dialogs().answer_text("Travel limit");
             click(descriptions.ui_edit_button);
             click(descriptions.ui_close_button);
         });
@@ -539,7 +539,7 @@ TEST_F(EditingTest, GridAndModelStayInStepThroughAddEditDelete)
 {
     select({"setup"});
     auto setup = top->get_book("setup");
-    dialogs().type("operator");
+    dialogs().answer_text("operator");
     dialogs().inside_as<ParameterEditorDialog>([](ParameterEditorDialog& editor) {
         editor.parameter()->set_description("en_US", "Operator");
         click(editor.ui_ok_button);

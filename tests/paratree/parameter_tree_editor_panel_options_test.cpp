@@ -51,7 +51,7 @@ protected:
     void add_extra()
     {
         select({});
-        dialogs().type(wxS("extra"));
+        dialogs().answer_text(wxS("extra"));
         panel->on_add_directory(command);
         ASSERT_TRUE(panel->modified());
     }
@@ -75,7 +75,7 @@ TEST_F(OptionsTest, DefaultsKeepThePlainPanel)
     add_extra();
     EXPECT_FALSE(tree()->IsBold(item({"extra"})));
     EXPECT_EQ(frame->GetTitle(), wxS("host"));
-    dialogs().choose(wx_path(temp / "other"));
+    dialogs().answer_path(wx_path(temp / "other"));
     panel->on_load(command);
     EXPECT_EQ(dialogs().shown().size(), 2u);  // the name of the new directory, then the chooser
     EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
@@ -142,7 +142,7 @@ TEST_F(OptionsTest, UnsavedChangesGuardAsksOnEveryPath)
             if (path == Path::Load) {
                 answer_guard();
                 if (answer != wxID_CANCEL)
-                    dialogs().choose(wx_path(temp / "other"));
+                    dialogs().answer_path(wx_path(temp / "other"));
                 panel->on_load(command);
                 went_on = panel->root_path == wx_path(temp / "other");
             } else if (path == Path::Reload) {
@@ -218,7 +218,7 @@ TEST_F(OptionsTest, RenamedItemsReadBackAfterSaveAndReload)
         fs::remove_all(station());
         write_station();
         open();
-        dialogs().type(u8(c.new_name));
+        dialogs().answer_text(u8(c.new_name));
         if (c.kind == Kind::Directory) {
             select({"motor"});
             // F2 on the tree item.
@@ -254,7 +254,7 @@ TEST_F(OptionsTest, RenameRefusesATakenName)
 {
     open();
     select({"motor"});
-    dialogs().type(wxS("setup")).answer(wxID_OK);
+    dialogs().answer_text(wxS("setup")).answer(wxID_OK);
     panel->rename_tree_item();
     EXPECT_EQ(dialogs().last().message, wxS("Directory name `setup` already exists.\nPlease choose another one."));
     EXPECT_EQ(names_of(*panel->root), (std::vector<std::string>{"motor", "setup"}));

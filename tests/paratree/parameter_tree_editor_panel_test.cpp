@@ -319,7 +319,7 @@ TEST_F(PanelTest, LoadReplacesTheTreeAndEmptiesTheGrid)
     panel->ui_book->SelectRow(0);
     ASSERT_EQ(parameter_buttons(panel), kAllOn);
 
-    dialogs().choose(wx_path(dir / "second"));
+    dialogs().answer_path(wx_path(dir / "second"));
     wxCommandEvent event;
     panel->on_load(event);
     EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
@@ -337,7 +337,7 @@ TEST_F(PanelTest, CancelledLoadChangesNothing)
 {
     auto tree = unsorted_tree();
     auto* panel = make_panel("/x/first", tree);
-    dialogs().choose("/tmp", wxID_CANCEL);
+    dialogs().answer_path("/tmp", wxID_CANCEL);
     wxCommandEvent event;
     panel->on_load(event);
     EXPECT_EQ(panel->root, tree);
@@ -363,7 +363,7 @@ TEST_F(PanelTest, FailingLoadShowsTheModelsMessageAndKeepsEverything)
     auto* panel = make_panel("/x/first", tree);
     wxTreeCtrl* t = panel->ui_tree;
     t->SelectItem(find(t, t->GetRootItem(), "alpha"));
-    dialogs().choose(wx_path(dir / "broken")).answer(wxID_OK);
+    dialogs().answer_path(wx_path(dir / "broken")).answer(wxID_OK);
     wxCommandEvent event;
     panel->on_load(event);
 
@@ -404,7 +404,7 @@ TEST_F(PanelTest, SaveWritesToTheLoadedFolderEvenAfterSaveTo)
     panel->root->set("added", make_book({{"k", "new"}}));
     const std::string book_file = "added." + ParameterBook::ExtName;
 
-    dialogs().choose(wx_path(dir / "elsewhere")).answer(wxID_OK);
+    dialogs().answer_path(wx_path(dir / "elsewhere")).answer(wxID_OK);
     wxCommandEvent event;
     panel->on_save_to(event);
     EXPECT_EQ(dialogs().last().message, "Save parameter to " + wx_path(dir / "elsewhere") + " success.");
@@ -426,7 +426,7 @@ TEST_F(PanelTest, SaveWritesToTheLoadedFolderEvenAfterSaveTo)
 TEST_F(PanelTest, CancelledSaveToWritesNothingAndSaysNothing)
 {
     auto* panel = make_panel("/x/first", unsorted_tree());
-    dialogs().choose("/tmp", wxID_CANCEL);
+    dialogs().answer_path("/tmp", wxID_CANCEL);
     wxCommandEvent event;
     panel->on_save_to(event);
     EXPECT_EQ(dialogs().shown().size(), 1u);
@@ -454,7 +454,7 @@ TEST_F(PanelTest, FailingSaveShowsTheErrorAndChangesNothing)
     // The same for another folder: a file stands where a directory must go.
     fs::create_directories(dir / "target");
     std::ofstream(dir / "target" / "zeta") << "in the way";
-    dialogs().choose(wx_path(dir / "target")).answer(wxID_OK);
+    dialogs().answer_path(wx_path(dir / "target")).answer(wxID_OK);
     panel->on_save_to(event);
     EXPECT_TRUE(dialogs().last().message.StartsWith(prefix)) << dialogs().last().message;
     EXPECT_EQ(dialogs().last().caption, "Error");

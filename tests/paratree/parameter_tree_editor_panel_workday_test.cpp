@@ -4,6 +4,8 @@
 
 #include "wxtools/paratree/parameter_editor_dialog.h"
 
+#include <fstream>
+
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
 using ovk_paratree::ParameterDirectory;
@@ -156,4 +158,24 @@ TEST_F(WorkdayTest, ABookChangedOnBothSidesIsAskedAboutWithTheirsAsTheDefault)
         panel->Destroy();
         flush_events();
     }
+}
+
+TEST_F(WorkdayTest, SkippedFilesAreToldCountsFollowEveryEditAndSaveCanReportByEvent)
+{
+    std::ofstream(station() / "bad*name.pbook") << "\n";
+    dialogs().answer(wxID_OK);
+    open(Panel::Options{.save_notice_as_event = true});
+    EXPECT_NE(dialogs().last().message.find(wxS("bad*name.pbook")), wxString::npos);
+
+    int edits = 0;
+    wxString saved;
+    panel->Bind(EVT_PARAMETER_TREE_EDITED, [&](wxCommandEvent&) { ++edits; });
+    panel->Bind(EVT_PARAMETER_TREE_SAVED, [&](wxCommandEvent& event) { saved = event.GetString(); });
+    select({});
+    dialogs().answer_text(wxS("extra"));
+    panel->on_add_book(command);
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(panel->counts().books, 3u);
+    EXPECT_TRUE(panel->save());  // no notice box: the script would fail on one
+    EXPECT_TRUE(saved.StartsWith(wxS("Save parameter to ")));
 }

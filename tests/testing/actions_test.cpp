@@ -95,7 +95,7 @@ TEST(Actions, FieldsAreTypedIntoByTheirLabels)
 {
     MultipleInputDialog::FieldMap fields{{u8("姓名"), L""}, {L"Port", L"COM1"}};
     MultipleInputDialog dialog(nullptr, fields, u8("输入"));
-    dialogs().act(type_in(u8("姓名"), u8("张三")).type_in(L"Port:", L"COM2").press(L"OK"));
+    dialogs().act(type_into(u8("姓名"), u8("张三")).type_into(L"Port:", L"COM2").press(L"OK"));
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(fields.at(u8("姓名")), u8("张三"));
     EXPECT_EQ(fields.at(L"Port"), L"COM2");
@@ -108,9 +108,9 @@ TEST(Actions, FieldsAreTypedIntoByTheirLabels)
 TEST(Actions, StepsThatCannotBeDoneFailWithWhatTheDialogShowed)
 {
     const struct { Actions act; const char* failure; } cases[] = {
-        {type_in(L"Age", L"3").press(L"OK"), "no field labelled \"Age\""},
+        {type_into(L"Age", L"3").press(L"OK"), "no field labelled \"Age\""},
         {choose(L"COM9"), "no entry \"COM9\""},
-        {type_in(L"Port", L"COM2"), "was still open after the script's steps"},
+        {type_into(L"Port", L"COM2"), "was still open after the script's steps"},
         {press(L"Cancel").press(L"OK"), "had already ended"},
     };
     for (const auto& c : cases) {
@@ -163,7 +163,7 @@ TEST(Actions, AnUnexpectedDialogFailsAtOnceWithItsTexts)
                             "unexpected dialog \"标题\" saying \"继续吗？\", buttons [\"Yes\", \"No\"]");
     EXPECT_EQ(code, wxID_CANCEL);
     // A message box where the script would do more than press a button.
-    dialogs().act(type_in(L"Name", L"x"));
+    dialogs().act(type_into(L"Name", L"x"));
     EXPECT_NONFATAL_FAILURE(MB::Notice(u8("完成")), "message box \"Info\" saying \"完成\"");
 }
 
@@ -182,7 +182,7 @@ TEST(Actions, DialogsOpenedByAStepTakeTheNextSteps)
 {
     long baud = 9600;
     SettingsDialog dialog(baud);
-    dialogs().act(type_in(u8("波特率"), L"fast").press(L"Save").press(L"Cancel")).answer(wxID_OK);
+    dialogs().act(type_into(u8("波特率"), L"fast").press(L"Save").press(L"Cancel")).answer(wxID_OK);
     EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
     EXPECT_EQ(dialogs().last().message, L"Baud rate must be a number.");
     EXPECT_EQ(baud, 9600);
@@ -196,10 +196,10 @@ TEST(Actions, TheWatchdogEndsADialogLeftOpen)
 {
     long baud = 0;
     SettingsDialog dialog(baud);
-    dialogs().watchdog_seconds = 1;
+    dialogs().watchdog = std::chrono::seconds(1);
     dialogs().inside([](wxDialog&) {});
     int code = 0;
     EXPECT_NONFATAL_FAILURE(code = dialog.ShowModal(), "was still open 1 s after its scripted action");
     EXPECT_EQ(code, wxID_CANCEL);
-    dialogs().watchdog_seconds = 20;
+    dialogs().watchdog = std::chrono::seconds(20);
 }

@@ -14,7 +14,7 @@ using namespace ovk_wxtest;
 TEST(DialogScript, FolderChooserAnswerReadsBack)
 {
     const wxString dir = wxFileName::GetTempDir();
-    dialogs().choose(dir);
+    dialogs().answer_path(dir);
     wxDirDialog chooser(nullptr, "Pick a folder", "/");
     EXPECT_EQ(chooser.ShowModal(), wxID_OK);
     EXPECT_EQ(chooser.GetPath(), dir);
@@ -26,7 +26,7 @@ TEST(DialogScript, FileChooserAnswerReadsBack)
 {
     const wxString path = wxFileName::CreateTempFileName("ovk_chooser");
     ASSERT_FALSE(path.empty());
-    dialogs().choose(path);
+    dialogs().answer_path(path);
     wxFileDialog chooser(nullptr, "Pick a file", "", "", "All files|*");
     EXPECT_EQ(chooser.ShowModal(), wxID_OK);
     EXPECT_EQ(chooser.GetPath(), path);
@@ -37,7 +37,7 @@ TEST(DialogScript, FileChooserAnswerReadsBack)
 TEST(DialogScript, SaveChooserTakesANewName)
 {
     const wxString path = wxFileName::GetTempDir() + "/not_there_yet.ptb";
-    dialogs().choose(path);
+    dialogs().answer_path(path);
     wxFileDialog chooser(nullptr, "Save as", "", "", "Parameter File(*.ptb)|*.ptb", wxFD_SAVE);
     EXPECT_EQ(chooser.ShowModal(), wxID_OK);
     EXPECT_EQ(chooser.GetPath(), path);
@@ -45,7 +45,7 @@ TEST(DialogScript, SaveChooserTakesANewName)
 
 TEST(DialogScript, CancelledChooserIsNeverShown)
 {
-    dialogs().choose("/tmp", wxID_CANCEL);
+    dialogs().answer_path("/tmp", wxID_CANCEL);
     wxDirDialog chooser(nullptr, "Pick a folder", "/");
     EXPECT_EQ(chooser.ShowModal(), wxID_CANCEL);
     EXPECT_EQ(dialogs().shown().size(), 1u);

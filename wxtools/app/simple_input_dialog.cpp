@@ -31,12 +31,12 @@ SimpleInputDialog::SimpleInputDialog(wxWindow* parent, const wxString& message, 
     outer->Add(m_staticline1, 0, wxEXPAND | wxALL, 5);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    m_button1 = new wxButton(this, wxID_OK, wxString::FromUTF8("确定"), wxDefaultPosition, wxDefaultSize, 0);
+    m_button1 = new wxButton(this, wxID_OK, from_utf8("确定"), wxDefaultPosition, wxDefaultSize, 0);
     m_button1->SetDefault();
     m_button1->SetFont(big);
     buttons->Add(m_button1, 0, wxALL, 5);
     buttons->Add(0, 0, 1, wxEXPAND, 5);
-    m_button2 = new wxButton(this, wxID_CANCEL, wxString::FromUTF8("取消"), wxDefaultPosition, wxDefaultSize, 0);
+    m_button2 = new wxButton(this, wxID_CANCEL, from_utf8("取消"), wxDefaultPosition, wxDefaultSize, 0);
     m_button2->SetFont(big);
     buttons->Add(m_button2, 0, wxALL, 5);
     outer->Add(buttons, 1, wxEXPAND, 5);

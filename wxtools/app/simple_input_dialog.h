@@ -1,5 +1,7 @@
 #pragma once
 // A one-field input dialog with a large-font prompt and Chinese OK/Cancel labels.
+#include "wxtools/text.h"
+
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/statline.h>
@@ -11,8 +13,8 @@ namespace ovk_wxtools {
 class SimpleInputDialog : public wxDialog {
 public:
     // Default message "请输入信息：", default title "请输入"; `password` hides the typed text.
-    explicit SimpleInputDialog(wxWindow* parent, const wxString& message = wxString::FromUTF8("请输入信息："),
-                               const wxString& title = wxString::FromUTF8("请输入"), bool password = false);
+    explicit SimpleInputDialog(wxWindow* parent, const wxString& message = from_utf8("请输入信息："),
+                               const wxString& title = from_utf8("请输入"), bool password = false);
 
     // The field's value, without surrounding Unicode white space when `strip` is set.
     wxString GetInputString(bool strip = true) const;

@@ -1,5 +1,7 @@
 #include "wxtools/controls/com_port_list.h"
 
+#include "wxtools/text.h"
+
 #include <libserialport.h>
 #include <wx/timer.h>
 
@@ -85,7 +87,7 @@ std::vector<SerialPortInfo> serial_ports()
     std::unique_ptr<sp_port*, void (*)(sp_port**)> owned(ports, sp_free_port_list);
     std::vector<SerialPortInfo> result;
     // libserialport hands out NULL for what a port does not have.
-    auto text = [](const char* s) { return s ? wxString::FromUTF8(s) : wxString(); };
+    auto text = [](const char* s) { return s ? from_utf8(s) : wxString(); };
     for (sp_port** port = ports; ports && *port; ++port) {
         SerialPortInfo info;
         info.name = text(sp_get_port_name(*port));

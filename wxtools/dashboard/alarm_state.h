@@ -20,22 +20,12 @@
 
 #include <any>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <list>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
-#include <variant>
 #include <vector>
 
 namespace ovk_wxtools {
-
-class BigEventDashBoard;
 
 // One active alarm, as AlarmState::snapshot() hands it out.
 struct ActiveAlarmInfo {
@@ -51,16 +41,9 @@ struct ActiveAlarmInfo {
     bool shelved = false;
 };
 
-// A history row about the alarms themselves (not a log record).
-struct StateRow {
-    enum class Kind { cleared, all_clear, acknowledged, shelved };
-    Kind kind = Kind::cleared;
-    std::string code;  // UTF-8; empty for all_clear
-    // How long a shelved row's code stays hidden.
-    std::chrono::milliseconds shelved_for{0};
-};
-// A row waiting for the history: a row about the alarms or a log record.
-using PendingRow = std::variant<StateRow, LogRecord>;
+namespace detail {
+class AlarmCore;
+}
 
 class AlarmState {
 public:
@@ -76,6 +59,7 @@ public:
     explicit AlarmState(Logger logger = nullptr);
     AlarmState(const AlarmState&) = delete;
     AlarmState& operator=(const AlarmState&) = delete;
+    ~AlarmState();
 
     // The operations of BigEventDashBoard of the same names.
     void alarm(const AlarmCode& code, std::any detail, const wxString& identity = wxString(),
@@ -112,70 +96,11 @@ public:
     // At least 1. Threads already waiting see the new limit at their next wake-up.
     void set_backlog_limit(std::size_t limit);
 
+    // The window's side of the state; only the window uses it.
+    detail::AlarmCore& core() { return *core_; }
+
 private:
-    friend class BigEventDashBoard;
-
-    struct Entry {
-        AlarmCode code;
-        std::shared_ptr<const std::any> detail;
-        std::unordered_set<std::string> identities;  // UTF-8
-        spdlog::level::level_enum level;
-        Clock::time_point first_raised, last_raised;
-        std::size_t times_raised = 1;
-        bool acknowledged = false;
-        std::optional<std::chrono::steady_clock::time_point> shelved_until;
-    };
-    using EntryList = std::list<Entry>;
-    using Index = std::unordered_map<AlarmCode, EntryList::iterator>;
-
-    // A place in the backlog, taken before `lock` so that no thread ever waits
-    // for room while holding it (the GUI thread needs `lock` to refresh).
-    class Slot {
-    public:
-        explicit Slot(AlarmState& state);
-        ~Slot();
-        // Queues `row` in the place taken (or drops it once the window has gone).
-        void fill(PendingRow row);
-
-    private:
-        friend class AlarmState;
-        AlarmState& state_;
-        bool held_;
-    };
-
-    // Window side, GUI thread only.
-    void attach(BigEventDashBoard* window, bool refresh_on_repeat);
-    void detach();
-    // Up to `most` waiting rows, oldest first; `more` tells whether others wait.
-    std::vector<PendingRow> take_rows(std::size_t most, bool& more);
-    // What a list refresh shows; a later update() posts a new refresh.
-    std::vector<ActiveAlarmInfo> take_refresh();
-    // Ends shelves whose time is up; true when any did. `still_shelved` tells
-    // whether others are still running.
-    bool expire_shelves(bool& still_shelved);
-
-    std::vector<ActiveAlarmInfo> list_locked(bool with_identities) const;
-    // Posts the window's list refresh or row writing; `rows_lock` is held.
-    void post_locked(bool rows);
-
-    // Guards the alarms and the logger.
-    mutable std::mutex lock;
-    EntryList alarms;
-    Index index;
-    Logger logger_;
-    bool refresh_posted = false;
-    bool refresh_on_repeat = false;
-
-    // Taken after `lock` when both are held. Guards everything below it.
-    mutable std::mutex rows_lock;
-    std::condition_variable room;
-    BigEventDashBoard* window = nullptr;
-    std::deque<PendingRow> pending;
-    std::size_t reserved = 0;  // places taken by Slots not yet filled
-    std::size_t limit = default_backlog_limit;
-    std::size_t takes = 0;  // slices the GUI thread has taken so far
-    std::size_t stalled_at = static_cast<std::size_t>(-1);  // `takes` when a producer last gave up waiting
-    bool rows_posted = false;
+    std::unique_ptr<detail::AlarmCore> core_;
 };
 
 }  // namespace ovk_wxtools

@@ -1,29 +1,23 @@
 #include "wxtools/dashboard/big_event_dash_board.h"
 
-#include "platform/handy/timestamp.h"
 #include "wxtools/app/mb.h"
+#include "wxtools/dashboard/detail/alarm_core.h"
+#include "wxtools/dashboard/detail/csv.h"
+#include "wxtools/dashboard/detail/history_table.h"
 
 #include <wx/filedlg.h>
 #include <wx/sizer.h>
 
 #include <algorithm>
 #include <ctime>
-#include <fstream>
 #include <utility>
 #include <vector>
 
 namespace ovk_wxtools {
 
-namespace {
+using detail::HistoryRow;
 
-// Row colours: the first two and the log colours are the history's own; the
-// rest belong to the rows of the opt-in extras.
-const wxColour good_colour(0, 255, 0);
-const wxColour warning_colour(255, 255, 0);
-const wxColour error_colour(255, 0, 0);
-const wxColour acknowledged_colour(135, 206, 250);
-const wxColour shelved_colour(192, 192, 192);
-const wxColour dropped_colour(211, 211, 211);
+namespace {
 
 // A flood is written in slices of at most this many rows or this much time,
 // whichever comes first, so that the event loop serves timers and input.
@@ -48,16 +42,6 @@ const FilterChoice filter_choices[] = {{"All levels", spdlog::level::trace},
                                        {"ERROR and up", spdlog::level::err},
                                        {"CRITICAL only", spdlog::level::critical}};
 
-std::string duration_text(std::chrono::milliseconds d)
-{
-    const long long ms = d.count();
-    if (ms != 0 && ms % 60000 == 0)
-        return std::to_string(ms / 60000) + " min";
-    if (ms % 1000 == 0)
-        return std::to_string(ms / 1000) + " s";
-    return std::to_string(ms) + " ms";
-}
-
 // Local wall-clock time of day, HH:MM:SS, whatever the locale.
 std::string time_of_day(std::chrono::system_clock::time_point at)
 {
@@ -71,95 +55,72 @@ std::string time_of_day(std::chrono::system_clock::time_point at)
 
 }  // namespace
 
-// With kept rows, column 0 takes its colour from them: wxGrid keeps per-cell
-// attributes in a map that it rebuilds whole on every deletion of rows, which
-// a capped history does all the time.
-class BigEventDashBoard::HistoryColours : public wxGridCellAttrProvider {
-public:
-    explicit HistoryColours(const BigEventDashBoard* owner) : owner_(owner) {}
-    ~HistoryColours() override
-    {
-        for (wxGridCellAttr* attr : attrs_)
-            attr->DecRef();
-    }
-    void forget_owner() { owner_ = nullptr; }
-
-    wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind kind) const override
-    {
-        if (owner_ && col == 0 && (kind == wxGridCellAttr::Any || kind == wxGridCellAttr::Cell)) {
-            const wxColour colour = owner_->history_colour(row);
-            if (colour.IsOk()) {
-                wxGridCellAttr* attr = attr_for(colour);
-                attr->IncRef();
-                return attr;
-            }
-        }
-        return wxGridCellAttrProvider::GetAttr(row, col, kind);
-    }
-
-private:
-    wxGridCellAttr* attr_for(const wxColour& colour) const
-    {
-        for (wxGridCellAttr* attr : attrs_)
-            if (attr->GetBackgroundColour() == colour)
-                return attr;
-        auto* attr = new wxGridCellAttr;
-        attr->SetBackgroundColour(colour);
-        attrs_.push_back(attr);
-        return attr;
-    }
-
-    const BigEventDashBoard* owner_;
-    mutable std::vector<wxGridCellAttr*> attrs_;  // one per colour, a handful
-};
-
-wxColour BigEventDashBoard::history_colour(int row) const
-{
-    if (row < 0)
-        return wxNullColour;
-    std::size_t at = static_cast<std::size_t>(row);
-    if (dropped_rows_ > 0) {
-        if (at == 0)
-            return dropped_colour;
-        --at;
-    }
-    return at < shown_.size() ? shown_[at]->colour : wxNullColour;
-}
-
 BigEventDashBoard::BigEventDashBoard(wxWindow* parent, Logger logger, spdlog::level::level_enum level,
                                      const Options& options)
     : ovk_wxctrls::BigEventDashBoard(parent), options_(options),
       state_(std::make_shared<AlarmState>(std::move(logger))), sink_(std::make_shared<DashboardSink>(state_)),
-      drain_timer_(this, wxWindow::NewControlId()), shelf_timer_(this, wxWindow::NewControlId())
+      drain_timer_(this, wxWindow::NewControlId()), shelf_timer_(this, wxWindow::NewControlId()),
+      history_(new detail::HistoryTable(options.history_cap))
 {
     sink_->set_level(level);
-    ui_grid_error_history->SetSelectionMode(wxGrid::wxGridSelectRows);
+    use_history_table(history_, wxGrid::wxGridSelectRows);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { write_rows(); }, drain_timer_.GetId());
     Bind(wxEVT_TIMER, &BigEventDashBoard::on_shelf_timer, this, shelf_timer_.GetId());
     add_option_controls();
-    if (keeps_history()) {
-        colours_ = new HistoryColours(this);
-        ui_grid_error_history->GetTable()->SetAttrProvider(colours_);
+    if (!options_.journal.empty())
+        open_journal();
+    state_->core().attach(this, options_.counts_and_times);
+}
+
+void BigEventDashBoard::open_journal()
+{
+    journal_ = std::make_shared<AlarmJournal>(options_.journal, options_.journal_options);
+    auto say = [](const std::string& problem) {
+        return HistoryRow::from(LogRecord(spdlog::level::err, problem,
+                                          std::chrono::duration<double>(
+                                              std::chrono::system_clock::now().time_since_epoch()).count()));
+    };
+    std::vector<HistoryRow> rows;
+    if (const std::string problem = journal_->problem(); !problem.empty()) {
+        rows.push_back(say(problem));
+        history_->add(rows);
+        return;
     }
-    state_->attach(this, options_.counts_and_times);
+    for (const JournalEntry& entry : journal_->last_history(options_.journal_rows))
+        rows.push_back(HistoryRow::from(entry));
+    history_->add(rows);
+    std::vector<JournalAlarm> alarms = journal_->active();
+    std::erase_if(alarms, [this](const JournalAlarm& alarm) { return alarm.station != options_.station; });
+    state_->core().restore(alarms);
+    if (std::any_of(alarms.begin(), alarms.end(), [](const JournalAlarm& a) { return a.shelved_until.has_value(); }))
+        shelf_timer_.Start(100);
+    // A problem later on: one row says so, through the state, from the journal's thread.
+    journal_->on_problem([state = std::weak_ptr<AlarmState>(state_)](const std::string& problem) {
+        if (auto alive = state.lock())
+            alive->emit(LogRecord(spdlog::level::err, problem,
+                                  std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()));
+    });
+    state_->core().set_journal(journal_, options_.station);
 }
 
 BigEventDashBoard::~BigEventDashBoard()
 {
-    // From here on the state posts nothing here, drops what still waits and
-    // lets go of producers waiting for room. Calls already posted go with the
-    // window, unrun.
-    state_->detach();
+    // From here on the state tells this window nothing, drops what still
+    // waits and lets go of producers waiting for room. Calls already posted
+    // go with the window, unrun.
+    state_->core().detach();
     drain_timer_.Stop();
     shelf_timer_.Stop();
-    // The grid and its table go after this window's members.
-    if (colours_)
-        colours_->forget_owner();
 }
 
-bool BigEventDashBoard::keeps_history() const
+void BigEventDashBoard::rows_waiting()
 {
-    return options_.history_cap > 0 || options_.level_filter || options_.csv_export;
+    CallAfter([this] { write_rows(); });
+}
+
+void BigEventDashBoard::alarms_changed()
+{
+    CallAfter([this] { do_update(); });
 }
 
 void BigEventDashBoard::add_option_controls()
@@ -237,7 +198,7 @@ wxString BigEventDashBoard::list_text(const ActiveAlarmInfo& alarm) const
 
 void BigEventDashBoard::do_update()
 {
-    const auto alarms = state_->take_refresh();
+    const auto alarms = state_->core().take_refresh();
     std::optional<AlarmCode> selected;
     int top = wxNOT_FOUND;
     if (options_.keep_view) {
@@ -274,124 +235,30 @@ void BigEventDashBoard::do_update()
     ui_list_alarm->Thaw();
 }
 
-BigEventDashBoard::HistoryEntry BigEventDashBoard::make_entry(const PendingRow& pending) const
-{
-    HistoryEntry entry{{}, good_colour, -1};
-    if (const StateRow* row = std::get_if<StateRow>(&pending)) {
-        const wxString code = wxString::FromUTF8(row->code);
-        switch (row->kind) {
-        case StateRow::Kind::cleared:
-            entry.cells[0] = wxS("GOOD");
-            entry.cells[1] = code;
-            break;
-        case StateRow::Kind::all_clear:
-            entry.cells[1] = wxS("All Clear");
-            break;
-        case StateRow::Kind::acknowledged:
-            entry.cells[0] = wxS("ACK");
-            entry.cells[1] = code;
-            entry.cells[2] = wxS("Acknowledged");
-            entry.colour = acknowledged_colour;
-            break;
-        case StateRow::Kind::shelved:
-            entry.cells[0] = wxS("SHELVED");
-            entry.cells[1] = code;
-            entry.cells[2] = wxString::FromUTF8("Shelved for " + duration_text(row->shelved_for));
-            entry.colour = shelved_colour;
-            break;
-        }
-        return entry;
-    }
-    const LogRecord& record = std::get<LogRecord>(pending);
-    entry.cells[0] = wxString::FromUTF8(record.levelname);
-    entry.cells[1] = wxString::FromUTF8(ovk_handy::timestamp(record.created));
-    entry.cells[2] = record.getMessage();
-    entry.colour = record.levelno == spdlog::level::warn ? warning_colour : error_colour;
-    entry.level = record.levelno;
-    return entry;
-}
-
-void BigEventDashBoard::fill_row(int row, const HistoryEntry& entry)
-{
-    wxGrid* grid = ui_grid_error_history;
-    for (int col = 0; col < 3; ++col)
-        if (!entry.cells[col].empty())
-            grid->SetCellValue(row, col, entry.cells[col]);
-    if (!colours_)
-        grid->SetCellBackgroundColour(row, 0, entry.colour);
-}
-
-BigEventDashBoard::HistoryEntry BigEventDashBoard::dropped_entry() const
-{
-    return HistoryEntry{{wxString(), wxString(), wxString::FromUTF8(std::to_string(dropped_rows_) + " older rows dropped")},
-                        dropped_colour, -1};
-}
-
 void BigEventDashBoard::write_rows()
 {
     const auto start = std::chrono::steady_clock::now();
     wxGrid* grid = ui_grid_error_history;
     bool more = true, about_alarms = false, shelved = false;
     std::size_t written = 0;
-    std::size_t trimmed_rows = 0;
+    int moved_up = 0;
+    std::vector<detail::HistoryRow> rows;
     grid->BeginBatch();
     while (more && written < slice_rows && std::chrono::steady_clock::now() - start < slice_time) {
-        std::vector<PendingRow> rows = state_->take_rows(slice_chunk, more);
+        rows.clear();
+        more = state_->core().take_rows(slice_chunk, rows);
         if (rows.empty())
             break;
         written += rows.size();
-        std::vector<HistoryEntry> entries;
-        entries.reserve(rows.size());
-        for (const PendingRow& row : rows) {
-            if (const StateRow* state_row = std::get_if<StateRow>(&row)) {
-                about_alarms = true;
-                shelved |= state_row->kind == StateRow::Kind::shelved;
-            }
-            entries.push_back(make_entry(row));
+        for (const detail::HistoryRow& row : rows) {
+            about_alarms |= !row.is_log();
+            shelved |= row.kind == detail::HistoryRow::shelved;
         }
-        if (keeps_history()) {
-            keep_rows(std::move(entries));
-        } else {
-            int at = grid->GetNumberRows();
-            grid->AppendRows(static_cast<int>(entries.size()));
-            for (const HistoryEntry& entry : entries)
-                fill_row(at++, entry);
-        }
-    }
-    // Each deletion of rows costs about as much as the whole grid, so the
-    // oldest rows go in batches of a tenth of the cap, not one slice at a time.
-    if (options_.history_cap > 0 && kept_.size() > options_.history_cap + options_.history_cap / 10) {
-        const std::size_t excess = kept_.size() - options_.history_cap;
-        int shown = 0;
-        for (std::size_t i = 0; i < excess; ++i) {
-            if (!shown_.empty() && shown_.front() == &kept_.front()) {
-                shown_.pop_front();
-                ++shown;
-            }
-            kept_.pop_front();
-        }
-        const bool had_notice = dropped_rows_ > 0;
-        dropped_rows_ += excess;
-        if (shown > 0)
-            grid->DeleteRows(had_notice ? 1 : 0, shown);
-        if (!had_notice)
-            grid->InsertRows(0, 1);
-        fill_row(0, dropped_entry());
-        trimmed_rows = static_cast<std::size_t>(shown) - (had_notice ? 0 : 1);
+        moved_up += history_->add(rows);
     }
     grid->EndBatch();
-    if (written > 0 && grid->GetNumberRows() > 0) {
-        if (auto_scroll()) {
-            grid->MakeCellVisible(grid->GetNumberRows() - 1, 0);
-        } else if (options_.keep_view && trimmed_rows > 0) {
-            // Rows went above the view: move up with the rows still shown.
-            int x = 0, y = 0;
-            grid->GetViewStart(&x, &y);
-            const int line = std::max(grid->GetScrollLineY(), 1);
-            const int up = static_cast<int>(trimmed_rows) * grid->GetDefaultRowSize() / line;
-            grid->Scroll(x, std::max(0, y - up));
-        }
-    }
+    if (written > 0)
+        follow_rows(moved_up);
     // The rest of a flood waits for the next turn of the event loop.
     if (more)
         drain_timer_.StartOnce(1);
@@ -402,139 +269,70 @@ void BigEventDashBoard::write_rows()
         update();
 }
 
-void BigEventDashBoard::keep_rows(std::vector<HistoryEntry> entries)
+void BigEventDashBoard::follow_rows(int moved_up)
 {
     wxGrid* grid = ui_grid_error_history;
-    const auto shown = std::count_if(entries.begin(), entries.end(), [this](const HistoryEntry& e) { return passes(e); });
-    int at = grid->GetNumberRows();
-    if (shown > 0)
-        grid->AppendRows(static_cast<int>(shown));
-    for (HistoryEntry& entry : entries) {
-        kept_.push_back(std::move(entry));
-        if (passes(kept_.back())) {
-            shown_.push_back(&kept_.back());
-            fill_row(at++, kept_.back());
-        }
+    if (grid->GetNumberRows() == 0)
+        return;
+    if (auto_scroll()) {
+        grid->MakeCellVisible(grid->GetNumberRows() - 1, 0);
+    } else if (options_.keep_view && moved_up > 0) {
+        // Rows went above the view: move up with the rows still shown.
+        int x = 0, y = 0;
+        grid->GetViewStart(&x, &y);
+        const int line = std::max(grid->GetScrollLineY(), 1);
+        grid->Scroll(x, std::max(0, y - moved_up * grid->GetDefaultRowSize() / line));
     }
 }
 
 void BigEventDashBoard::set_history_filter(spdlog::level::level_enum lowest)
 {
-    const int previous = filter_level_;
-    filter_level_ = lowest;
-    if (keeps_history())
-        rebuild_history(previous);
-}
-
-std::vector<const BigEventDashBoard::HistoryEntry*> BigEventDashBoard::shown_entries(int filter) const
-{
-    std::vector<const HistoryEntry*> rows;
-    if (dropped_rows_ > 0)
-        rows.push_back(nullptr);
-    for (const HistoryEntry& entry : kept_)
-        if (entry.level < 0 || entry.level >= filter)
-            rows.push_back(&entry);
-    return rows;
-}
-
-void BigEventDashBoard::rebuild_history(int previous_filter)
-{
     wxGrid* grid = ui_grid_error_history;
-    // Selected rows and the top row, as entries, to find them again afterwards.
-    std::vector<const HistoryEntry*> selected;
-    const HistoryEntry* top = nullptr;
+    // Selected rows and the top row, by key, to find them again afterwards.
+    std::vector<std::int64_t> selected;
+    std::optional<std::int64_t> top;
     if (options_.keep_view) {
-        const auto before = shown_entries(previous_filter);
         for (int row : grid->GetSelectedRows())
-            if (row >= 0 && static_cast<std::size_t>(row) < before.size())
-                selected.push_back(before[row]);
-        const int first = grid->GetFirstFullyVisibleRow();
-        if (first >= 0 && static_cast<std::size_t>(first) < before.size())
-            top = before[first];
+            selected.push_back(history_->key_of(row));
+        if (const int first = grid->GetFirstFullyVisibleRow(); first >= 0)
+            top = history_->key_of(first);
     }
-    const auto rows = shown_entries(filter_level_);
-    shown_.clear();
-    for (const HistoryEntry* entry : rows)
-        if (entry)
-            shown_.push_back(entry);
     grid->BeginBatch();
     grid->ClearSelection();
-    if (grid->GetNumberRows() > 0)
-        grid->DeleteRows(0, grid->GetNumberRows());
-    if (!rows.empty())
-        grid->AppendRows(static_cast<int>(rows.size()));
-    const HistoryEntry notice = dropped_entry();
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        fill_row(static_cast<int>(r), rows[r] ? *rows[r] : notice);
+    history_->set_filter(lowest);
     grid->EndBatch();
     if (options_.keep_view) {
-        for (const HistoryEntry* entry : selected) {
-            auto at = std::find(rows.begin(), rows.end(), entry);
-            if (at != rows.end())
-                grid->SelectRow(static_cast<int>(at - rows.begin()), true);
-        }
-        auto at = std::find(rows.begin(), rows.end(), top);
-        if (top && at != rows.end()) {
+        for (std::int64_t key : selected)
+            if (const int row = history_->row_of(key); row >= 0)
+                grid->SelectRow(row, true);
+        if (const int row = top ? history_->row_of(*top) : -1; row >= 0) {
             const int line = std::max(grid->GetScrollLineY(), 1);
-            grid->Scroll(0, static_cast<int>(at - rows.begin()) * grid->GetDefaultRowSize() / line);
+            grid->Scroll(0, row * grid->GetDefaultRowSize() / line);
         }
-    } else if (auto_scroll() && !rows.empty()) {
-        grid->MakeCellVisible(static_cast<int>(rows.size()) - 1, 0);
+    } else if (auto_scroll() && grid->GetNumberRows() > 0) {
+        grid->MakeCellVisible(grid->GetNumberRows() - 1, 0);
     }
 }
 
 std::string BigEventDashBoard::csv_line(const std::vector<std::string>& fields)
 {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            line += ',';
-        const std::string& field = fields[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
-            line += field;
-            continue;
-        }
-        line += '"';
-        for (char c : field) {
-            if (c == '"')
-                line += '"';
-            line += c;
-        }
-        line += '"';
-    }
-    line += "\r\n";
-    return line;
+    return detail::csv_line(fields);
 }
 
 bool BigEventDashBoard::export_history_csv(const wxString& path) const
 {
     const auto& labels = ovk_wxctrls::BigEventDashBoard::history_column_labels;
     std::string out = csv_line({labels[0], labels[1], labels[2]});
-    auto add = [&out](const wxString (&cells)[3]) {
+    history_->for_each_kept([&out](const std::vector<wxString>& cells) {
         out += csv_line({cells[0].utf8_string(), cells[1].utf8_string(), cells[2].utf8_string()});
-    };
-    if (keeps_history()) {
-        if (dropped_rows_ > 0)
-            add(dropped_entry().cells);
-        for (const HistoryEntry& entry : kept_)
-            add(entry.cells);
-    } else {
-        const wxGrid* grid = ui_grid_error_history;
-        for (int r = 0; r < grid->GetNumberRows(); ++r) {
-            const wxString cells[3] = {grid->GetCellValue(r, 0), grid->GetCellValue(r, 1), grid->GetCellValue(r, 2)};
-            add(cells);
-        }
-    }
-    std::ofstream file(path.utf8_string(), std::ios::binary | std::ios::trunc);
-    file.write(out.data(), static_cast<std::streamsize>(out.size()));
-    file.close();
-    return !file.fail();
+    });
+    return detail::write_file(path.utf8_string(), out);
 }
 
 void BigEventDashBoard::on_shelf_timer(wxTimerEvent&)
 {
     bool still_shelved = false;
-    if (state_->expire_shelves(still_shelved))
+    if (state_->core().expire_shelves(still_shelved))
         update();
     if (!still_shelved)
         shelf_timer_.Stop();

@@ -18,6 +18,7 @@
 // so that timers and input are served in between.
 #include "platform/wxctrls/big_event_dash_board.h"
 #include "wxtools/dashboard/alarm_code.h"
+#include "wxtools/dashboard/alarm_listener.h"
 #include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/dashboard_options.h"
 #include "wxtools/dashboard/dashboard_sink.h"
@@ -32,14 +33,16 @@
 #include <any>
 #include <atomic>
 #include <chrono>
-#include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace ovk_wxtools {
+
+namespace detail {
+class HistoryTable;
+}
 
 // Client data of each alarm list entry: the detail the alarm was raised with.
 class AlarmDetail : public wxClientData {
@@ -51,7 +54,7 @@ private:
     std::shared_ptr<const std::any> detail_;
 };
 
-class BigEventDashBoard : public ovk_wxctrls::BigEventDashBoard {
+class BigEventDashBoard : public ovk_wxctrls::BigEventDashBoard, private AlarmListener {
 public:
     using Logger = AlarmState::Logger;
     // The extras a tool turns on (DashboardOptions).
@@ -105,6 +108,9 @@ public:
     std::size_t acknowledge_all() { return state_->acknowledge_all(); }
     bool shelve(const AlarmCode& code, std::chrono::milliseconds duration) { return state_->shelve(code, duration); }
 
+    // The journal of Options::journal; nullptr without one.
+    std::shared_ptr<AlarmJournal> journal() const { return journal_; }
+
     // Whether the history grid scrolls to each new row (true at first).
     bool auto_scroll() const { return auto_scroll_.load(); }
     void set_auto_scroll(bool on) { auto_scroll_.store(on); }
@@ -124,8 +130,9 @@ public:
     // Hands one record to the GUI thread, which appends it to the history.
     void emit(LogRecord record) { state_->emit(std::move(record)); }
 
-    // GUI thread only. Shows log rows at `lowest` and above (state rows always);
-    // spdlog::level::trace shows everything. Works with Options::level_filter.
+    // GUI thread only. Shows log rows at `lowest` and above (the rows about
+    // alarms always); spdlog::level::trace shows everything. The choice that
+    // Options::level_filter adds calls this.
     void set_history_filter(spdlog::level::level_enum lowest);
     // GUI thread only. Writes the history (header row first) to `path` as CSV
     // in UTF-8; false when the file cannot be written.
@@ -142,34 +149,21 @@ public:
     wxButton* ui_export_csv = nullptr;
 
 private:
-    friend class AlarmState;
-
-    // One history row as kept for the cap, the filter and the export.
-    struct HistoryEntry {
-        wxString cells[3];
-        wxColour colour;
-        int level;  // of a log record; -1 for the rows about alarms
-    };
+    // What the state tells the window; both post a call to the GUI thread.
+    void rows_waiting() override;
+    void alarms_changed() override;
 
     // GUI thread only.
     void do_update();
     void write_rows();
-    HistoryEntry make_entry(const PendingRow& row) const;
-    void fill_row(int row, const HistoryEntry& entry);
-    bool keeps_history() const;
-    bool passes(const HistoryEntry& entry) const { return entry.level < 0 || entry.level >= filter_level_; }
-    void keep_rows(std::vector<HistoryEntry> entries);
-    void rebuild_history(int previous_filter);
-    // The entries behind the grid's rows under `filter` (nullptr: the dropped-rows row).
-    std::vector<const HistoryEntry*> shown_entries(int filter) const;
-    HistoryEntry dropped_entry() const;
+    // Keeps the view where it was, or follows the newest row, after `moved_up`
+    // rows went above it.
+    void follow_rows(int moved_up);
     wxString list_text(const ActiveAlarmInfo& alarm) const;
     void add_option_controls();
+    // Shows the journal's last rows and restores its active alarms.
+    void open_journal();
     void on_shelf_timer(wxTimerEvent& event);
-
-    class HistoryColours;
-    // The colour of column 0 in history row `row`, for HistoryColours.
-    wxColour history_colour(int row) const;
 
     const Options options_;
     std::shared_ptr<AlarmState> state_;
@@ -182,14 +176,9 @@ private:
     wxTimer shelf_timer_;
     // The codes behind the alarm list's entries, in list order.
     std::vector<AlarmCode> listed_;
-    // With keeps_history(): every kept row, and how many older ones went.
-    std::deque<HistoryEntry> kept_;
-    // The kept rows the grid shows, in its order (after the dropped-rows row).
-    std::deque<const HistoryEntry*> shown_;
-    std::size_t dropped_rows_ = 0;
-    // Colours kept rows without a per-cell attribute each; owned by the grid's table.
-    HistoryColours* colours_ = nullptr;
-    int filter_level_ = 0;
+    // The history grid's rows; owned by the grid.
+    detail::HistoryTable* history_ = nullptr;
+    std::shared_ptr<AlarmJournal> journal_;
 };
 
 }  // namespace ovk_wxtools

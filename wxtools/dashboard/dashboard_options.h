@@ -1,7 +1,10 @@
 #pragma once
 // Extras of the alarm dashboard that a tool turns on one by one. With every
 // field left as it is, the dashboard behaves exactly as it always did.
+#include "wxtools/dashboard/alarm_journal.h"
+
 #include <cstddef>
+#include <string>
 
 namespace ovk_wxtools {
 
@@ -25,6 +28,16 @@ struct DashboardOptions {
     // The user's selection and scroll position stay where they were when the
     // alarm list is rebuilt or history rows go or come back.
     bool keep_view = false;
+    // An SQLite database file (UTF-8 path) that keeps every history row and
+    // alarm change (see AlarmJournal). On start the history shows its last
+    // `journal_rows` rows and the alarms active then are active again. A
+    // database that cannot be used says so in one history row; the dashboard
+    // goes on in memory.
+    std::string journal = {};
+    std::size_t journal_rows = 1000;
+    // The name this dashboard's entries carry in the journal.
+    std::string station = {};
+    JournalOptions journal_options = {};
 };
 
 }  // namespace ovk_wxtools

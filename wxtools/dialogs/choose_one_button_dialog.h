@@ -1,9 +1,9 @@
 #pragma once
 // A question answered by pressing one of several buttons, one per choice.
+#include "wxtools/dialogs/question_dialog_base.h"
 #include "wxtools/text.h"
 
 #include <wx/button.h>
-#include <wx/dialog.h>
 
 #include <initializer_list>
 #include <vector>
@@ -12,7 +12,7 @@ namespace ovk_wxtools {
 
 // Pressing a choice ends the modal run with wxID_OK and remembers the choice
 // by position and by label; closing the window leaves -1 and the empty text.
-class ChooseOneButtonDialog : public wxDialog {
+class ChooseOneButtonDialog : public QuestionDialogBase {
 public:
     // The button at `default_index` becomes the default button; an index out
     // of range makes none the default.

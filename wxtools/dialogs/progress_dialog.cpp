@@ -19,7 +19,7 @@ int to_gauge(long long n)
 }  // namespace
 
 ProgressDialog::ProgressDialog(wxWindow* parent, ovk_handy::Progress& progress_, double interval)
-    : wxDialog(parent, wxID_ANY, wxString::FromUTF8("进度"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, from_utf8("进度"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE),
       progress(progress_)
 {

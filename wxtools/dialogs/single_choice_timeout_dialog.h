@@ -25,6 +25,14 @@ namespace ovk_wxtools {
 // and no choice made, it ends with nothing selected (index -1), even when the
 // toolkit has highlighted a row by itself (GTK selects the first row when the
 // list takes the focus, without telling anyone).
+//
+// The public names are the dialog's published interface, each kept in the
+// style it was published in, and must not be renamed: GetSelectionIndex and
+// GetSelection, the handlers OnCloseDialog, OnTimerEvent, OnShowHandler,
+// OnSelectionChanged and OnChoicesBoxDClick, the layout's controls
+// mChoicesBox, m_sdbSizer1OK and m_sdbSizer1Cancel, and caption; of the
+// private members, choices, left and timer. The other members are the
+// dialog's own.
 class SingleChoiceTimeoutDialog : public wxDialog {
 public:
     SingleChoiceTimeoutDialog(wxWindow* parent, const wxString& message, const wxString& caption,

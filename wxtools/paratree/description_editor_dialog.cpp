@@ -1,6 +1,7 @@
 #include "wxtools/paratree/description_editor_dialog.h"
 
 #include "wxtools/app/mb.h"
+#include "wxtools/text.h"
 
 #include <exception>
 
@@ -13,8 +14,8 @@ DescriptionEditorDialog::DescriptionEditorDialog(wxWindow* parent, std::shared_p
     for (const auto& [locale, text] : parameter->all_descriptions()) {
         ui_descriptions->AppendRows(1);
         const int row = ui_descriptions->GetNumberRows() - 1;
-        ui_descriptions->SetCellValue(row, 0, wxString::FromUTF8(locale));
-        ui_descriptions->SetCellValue(row, 1, wxString::FromUTF8(text));
+        ui_descriptions->SetCellValue(row, 0, from_utf8(locale));
+        ui_descriptions->SetCellValue(row, 1, from_utf8(text));
     }
     this->parameter = std::move(parameter);
 }
@@ -49,13 +50,13 @@ void DescriptionEditorDialog::_edit_row(int row)
         const std::string current = parameter->get_description(locale.utf8_string());
         const std::optional<wxString> text =
             MB::Input(wxS("Please input description for local `") + locale + wxS("`."), wxS("Input Dialog"),
-                      wxString::FromUTF8(current));
+                      from_utf8(current));
         if (!text)
             return;
         parameter->set_description(locale.utf8_string(), text->utf8_string());
         ui_descriptions->SetCellValue(row, 1, *text);
     } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
+        MB::Error(from_utf8(error.what()));
     }
 }
 

@@ -44,12 +44,12 @@ int type_position(const Value& value)
 wxString value_text(const Value& value)
 {
     if (value.is_string())
-        return wxString::FromUTF8(value.get_ref<const std::string&>());
+        return from_utf8(value.get_ref<const std::string&>());
     // JSON has no form for infinities and nan; show them as the real-number
     // entry reads them rather than as null.
     if (value.is_number_float() && !std::isfinite(value.get<double>()))
         return format_real(value.get<double>());
-    return wxString::FromUTF8(value.dump(4, ' ', false));
+    return from_utf8(value.dump(4, ' ', false));
 }
 
 }  // namespace
@@ -107,7 +107,7 @@ void ParameterScalarAttributeEditorDialog::on_multiline_state_changed()
         ui_value_ = multiline ? ui_value_multiline : ui_value_single_line;
         window_fit_layout(this);
     } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
+        MB::Error(from_utf8(error.what()));
     }
 }
 
@@ -123,7 +123,7 @@ void ParameterScalarAttributeEditorDialog::on_type_changed()
         on_multiline_state_changed();
         window_fit_layout(this);
     } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
+        MB::Error(from_utf8(error.what()));
     }
 }
 
@@ -167,7 +167,7 @@ void ParameterScalarAttributeEditorDialog::on_ok(wxCommandEvent&)
         value = std::move(result);
         EndModal(wxID_OK);
     } catch (const std::exception& error) {
-        MB::Error(wxString::FromUTF8(error.what()));
+        MB::Error(from_utf8(error.what()));
     }
 }
 

@@ -34,6 +34,10 @@ struct ParameterTreeEditorOptions {
     // The locale whose descriptions the grid and the editors show (falling
     // back to any non-empty one), such as "zh_CN"; empty keeps the model's.
     std::string description_locale{};
+    // Save's success message goes out as EVT_PARAMETER_TREE_SAVED (its
+    // string) instead of a notice box, for a window that shows it in its
+    // status bar; all() leaves it off, since a dialog has no status bar.
+    bool save_notice_as_event = false;
     // ParameterTreeDialog gets a resize border.
     bool resizable_dialog = false;
 

@@ -15,30 +15,22 @@
 #include "wxtools/text.h"
 
 #include <wx/dirdlg.h>
-#include <wx/filename.h>
-#include <wx/imaglist.h>
-#include <wx/mstream.h>
 #include <wx/sizer.h>
 #include <wx/wupdlock.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-// The two tree pictures, compiled in from resources/.
-extern const unsigned char ovk_resource_folder_png[];
-extern const std::size_t ovk_resource_folder_png_size;
-extern const unsigned char ovk_resource_book_png[];
-extern const std::size_t ovk_resource_book_png_size;
 
 namespace ovk_wxtools {
 
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_EDITED, wxCommandEvent);
+wxDEFINE_EVENT(EVT_PARAMETER_TREE_SAVED, wxCommandEvent);
 
 using ovk_paratree::Parameter;
 using ovk_paratree::ParameterBook;
@@ -47,30 +39,7 @@ using ovk_paratree::ParaTreeEntity;
 
 namespace {
 
-constexpr int kImageWidth = 12;
-constexpr int kImageHeight = 16;
 constexpr int kValueColumnWidth = 160;
-
-// A picture of the image list, cut to the list's width from the left (the
-// folder picture is one pixel wider; its last column is blank).
-wxBitmap tree_picture(const unsigned char* png, std::size_t size)
-{
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
-    wxMemoryInputStream stream(png, size);
-    wxImage image(stream, wxBITMAP_TYPE_PNG);
-    if (image.GetWidth() > kImageWidth)
-        image = image.GetSubImage(wxRect(0, 0, kImageWidth, image.GetHeight()));
-    return wxBitmap(image);
-}
-
-// The text after the last path separator: the folder's own name, empty for
-// a path that ends with a separator.
-wxString last_path_component(const wxString& path)
-{
-    const size_t at = path.find_last_of(wxFileName::GetPathSeparators());
-    return at == wxString::npos ? path : path.substr(at + 1);
-}
 
 std::filesystem::path to_path(const wxString& folder)
 {
@@ -99,13 +68,10 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
         Parameter::set_current_locale(options_.description_locale);
     add_extras();
 
-    auto* images = new wxImageList(kImageWidth, kImageHeight, false);
-    images->Add(tree_picture(ovk_resource_folder_png, ovk_resource_folder_png_size));  // _ImageDirectory
-    images->Add(tree_picture(ovk_resource_book_png, ovk_resource_book_png_size));      // _ImageBook
-    ui_tree->AssignImageList(images);
+    ui_tree->AssignImageList(detail::TreeViewSync::make_image_list());
 
     if (!path.empty()) {
-        root = parameter_directory ? std::move(parameter_directory) : ParameterDirectory::load(to_path(path));
+        root = parameter_directory ? std::move(parameter_directory) : detail::SaveMerge::load(path);
         // A tree handed over with its path belongs there from the start, so
         // a Save To elsewhere never claims it for that other folder.
         root->set_home(to_path(path));
@@ -174,7 +140,7 @@ void ParameterTreeEditorPanel::_refresh_tree_view()
 {
     // Native tree controls redraw on every insertion unless frozen.
     wxWindowUpdateLocker frozen(ui_tree);
-    view_->reset(last_path_component(root_path), root);
+    view_->reset(detail::TreeViewSync::last_path_component(root_path), root);
     // The items the buttons were set for are gone. The toolkit may select the
     // new root without telling anyone, and no book is selected either way.
     disable_parameter_buttons();
@@ -217,7 +183,7 @@ void ParameterTreeEditorPanel::expand_first_level()
 void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 {
     // Load first: a failing load leaves the tree, the folder and the views as they were.
-    std::shared_ptr<ParameterDirectory> loaded = ParameterDirectory::load(to_path(directory));
+    std::shared_ptr<ParameterDirectory> loaded = detail::SaveMerge::load(directory);
     root = std::move(loaded);
     root_path = directory;
     merge_->remember(*root);
@@ -281,8 +247,16 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, const std::v
         from_disk += wxS("\n    ") + from_utf8(path);
     if (!from_disk.empty())
         from_disk = wxS("\nTaken as someone else changed them on disk:") + from_disk;
-    MB::Notice(wxS("Save parameter to ") + folder + wxS(" success.") +
-               (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)) + from_disk);
+    const wxString message = wxS("Save parameter to ") + folder + wxS(" success.") +
+                             (kept.empty() ? wxString() : wxS("\n") + from_utf8(kept)) + from_disk;
+    if (!options_.save_notice_as_event) {
+        MB::Notice(message);
+        return true;
+    }
+    wxCommandEvent saved(EVT_PARAMETER_TREE_SAVED, GetId());
+    saved.SetEventObject(this);
+    saved.SetString(message);
+    ProcessWindowEvent(saved);
     return true;
 }
 
@@ -315,18 +289,8 @@ void ParameterTreeEditorPanel::show_merged_tree()
     const std::vector<wxString> selected = view_->path_of(ui_tree->GetSelection());
     _refresh_tree_view();
     expand_first_level();
-    wxTreeItemId at = ui_tree->GetRootItem();
-    for (const wxString& name : selected) {
-        wxTreeItemIdValue cookie;
-        wxTreeItemId child = ui_tree->GetFirstChild(at, cookie);
-        while (child.IsOk() && ui_tree->GetItemText(child) != name)
-            child = ui_tree->GetNextChild(at, cookie);
-        if (!child.IsOk())
-            break;
-        at = child;
-    }
     clear_book();
-    ui_tree->SelectItem(at);
+    ui_tree->SelectItem(view_->item_at(selected));
     wxTreeEvent refresh;
     on_tree_sel_changed(refresh);
 }
@@ -518,6 +482,9 @@ void ParameterTreeEditorPanel::after_edit()
     // Matches name tree items, which a command may have deleted or renamed.
     if (!search_->text().empty())
         find(search_->text());
+    wxCommandEvent edited(EVT_PARAMETER_TREE_EDITED, GetId());
+    edited.SetEventObject(this);
+    ProcessWindowEvent(edited);
 }
 
 // ---- counts and search ----

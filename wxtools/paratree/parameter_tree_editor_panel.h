@@ -32,6 +32,12 @@ class TreeSearch;
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_MODIFIED, wxCommandEvent);
 // Sent by the panel after it has loaded a tree; the event's string is the folder.
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_LOADED, wxCommandEvent);
+// Sent by the panel after every editing command, changed or not, so that
+// counts shown elsewhere can follow.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_EDITED, wxCommandEvent);
+// Sent by the panel (with save_notice_as_event) after a save; the event's
+// string is the success message.
+wxDECLARE_EVENT(EVT_PARAMETER_TREE_SAVED, wxCommandEvent);
 // Sent by the panel (with find) when the matches of the search box changed.
 wxDECLARE_EVENT(EVT_PARAMETER_TREE_FOUND, wxCommandEvent);
 

@@ -99,10 +99,10 @@ void append_literal(std::string& out, const Json& value)
 wxString value_display_text(const nlohmann::ordered_json& value)
 {
     if (value.is_string())
-        return wxString::FromUTF8(value.get_ref<const std::string&>());
+        return from_utf8(value.get_ref<const std::string&>());
     std::string out;
     append_literal(out, value);
-    return wxString::FromUTF8(out);
+    return from_utf8(out);
 }
 
 wxString parameter_value_text(const ovk_paratree::Parameter& parameter)
@@ -113,7 +113,7 @@ wxString parameter_value_text(const ovk_paratree::Parameter& parameter)
     for (const auto& [name, value] : parameter.items()) {
         if (!text.empty())
             text += wxS(", ");
-        text += wxString::FromUTF8(name) + wxS("=") + value_display_text(value);
+        text += from_utf8(name) + wxS("=") + value_display_text(value);
         if (text.length() > kParameterValueTextMax)
             break;
     }

@@ -3,17 +3,22 @@
 #include "wxtools/dialogs/progress_dialog.h"
 #include "wxtools/dialogs/single_choice_timeout_dialog.h"
 #include "wxtools/dialogs/wait_for_dialog.h"
+#include "wxtools/testing/detail/dialog_parts.h"
 #include "wxtools/testing/failure.h"
 #include "wxtools/testing/shown_dialog.h"
+#include "wxtools/testing/ui.h"
 
-#include <wx/combobox.h>
-#include <wx/listbox.h>
 #include <wx/textentry.h>
 #include <wx/timer.h>
 
 #include <mutex>
 
 namespace ovk_wxtest {
+
+using detail::describe;
+using detail::kind_of;
+using detail::parts_of;
+using detail::DialogParts;
 
 Actions& Actions::press(const wxString& label)
 {
@@ -27,7 +32,7 @@ Actions& Actions::press(int id)
     return *this;
 }
 
-Actions& Actions::type_in(const wxString& label, const wxString& text)
+Actions& Actions::type_into(const wxString& label, const wxString& text)
 {
     steps_.push_back({What::Type, label, wxID_NONE, text});
     return *this;
@@ -47,7 +52,7 @@ Actions& Actions::run_out()
 
 Actions press(const wxString& label) { return Actions().press(label); }
 Actions press(int id) { return Actions().press(id); }
-Actions type_in(const wxString& label, const wxString& text) { return Actions().type_in(label, text); }
+Actions type_into(const wxString& label, const wxString& text) { return Actions().type_into(label, text); }
 Actions choose(const wxString& item) { return Actions().choose(item); }
 Actions run_out() { return Actions().run_out(); }
 
@@ -157,9 +162,7 @@ bool Actions::perform(wxDialog& dialog) const
                 return fail("there is no button " + button_name(step.label, step.id) + " to press");
             if (!found->IsEnabled())
                 return fail("the button " + button_name(step.label, step.id) + " is disabled");
-            wxCommandEvent event(wxEVT_BUTTON, found->GetId());
-            event.SetEventObject(found);
-            found->ProcessWindowEvent(event);
+            click(found);
             break;
         }
         case What::Type: {
@@ -181,17 +184,7 @@ bool Actions::perform(wxDialog& dialog) const
                 const int at = list->FindString(step.text, true);
                 if (at == wxNOT_FOUND)
                     continue;
-                list->SetSelection(at);
-                wxEventType type = wxEVT_CHOICE;
-                if (dynamic_cast<wxListBox*>(list))
-                    type = wxEVT_LISTBOX;
-                else if (dynamic_cast<wxComboBox*>(list))
-                    type = wxEVT_COMBOBOX;
-                wxCommandEvent event(type, list->GetId());
-                event.SetEventObject(list);
-                event.SetInt(at);
-                event.SetString(step.text);
-                list->ProcessWindowEvent(event);
+                select(list, at);
                 done = true;
                 break;
             }

@@ -1,7 +1,7 @@
 #pragma once
 // What a person does in a dialog, written down ahead of time:
 //
-//   dialogs().act(type_in(L"Name", L"Ann").press(L"OK"));
+//   dialogs().act(type_into(L"Name", L"Ann").press(L"OK"));
 //   dialogs().act(choose(L"COM2").press(wxID_OK));
 //   dialogs().act(run_out());   // nobody answers: the countdown ends it
 //
@@ -23,7 +23,7 @@ public:
     // Presses the button with the id `id`.
     Actions& press(int id);
     // Types `text` into the field labelled `label` (an empty label: the dialog's only field).
-    Actions& type_in(const wxString& label, const wxString& text);
+    Actions& type_into(const wxString& label, const wxString& text);
     // Chooses the entry `item` in the first list, choice or combo box that has it.
     Actions& choose(const wxString& item);
     // Lets the dialog's countdown run out, its ticks delivered at once.
@@ -61,7 +61,7 @@ Actions press(const wxString& label);
 // Actions that begin by pressing the button with the id `id`.
 Actions press(int id);
 // Actions that begin by typing `text` into the field labelled `label`.
-Actions type_in(const wxString& label, const wxString& text);
+Actions type_into(const wxString& label, const wxString& text);
 // Actions that begin by choosing the entry `item`.
 Actions choose(const wxString& item);
 // Actions that begin by letting the countdown run out.

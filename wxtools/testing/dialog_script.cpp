@@ -1,6 +1,8 @@
 #include "wxtools/testing/dialog_script.h"
 
+#include "wxtools/testing/detail/dialog_parts.h"
 #include "wxtools/testing/failure.h"
+#include "wxtools/text.h"
 
 #include <wx/app.h>
 #include <wx/dirdlg.h>
@@ -16,12 +18,46 @@
 #include <gtk/gtk.h>
 
 #include <chrono>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <string>
 
 namespace ovk_wxtest {
 
+namespace detail {
+
+// One step of the script: the answer or the actions for the next dialog.
+struct ScriptStep {
+    enum class Kind { Message, TextEntry, Chooser, Inside, Act };
+    Kind kind;
+    int code = wxID_OK;
+    wxString text;
+    std::function<void(wxDialog&)> act;
+    Actions actions;
+
+    // The step in words, for failure messages.
+    std::string to_text() const
+    {
+        switch (kind) {
+        case Kind::Message: return "an answer for a message box";
+        case Kind::TextEntry: return "an answer for a text-entry dialog";
+        case Kind::Chooser: return "a path for a folder or file chooser";
+        case Kind::Inside: return "an action inside a dialog";
+        case Kind::Act: return "a dialog in which to " + actions.to_text();
+        }
+        return "?";
+    }
+};
+
+}  // namespace detail
+
+using detail::describe;
+using detail::kind_of;
+
 namespace {
+
+using StepKind = detail::ScriptStep::Kind;
 
 constexpr std::size_t no_record = std::numeric_limits<std::size_t>::max();
 
@@ -60,7 +96,21 @@ wxString box_label(const wxString& label, int id)
     return wxControl::RemoveMnemonics(text);
 }
 
+// The time in words for failure messages: whole seconds as "N s".
+std::string duration_text(std::chrono::milliseconds time)
+{
+    if (time.count() % 1000 == 0)
+        return std::to_string(time.count() / 1000) + " s";
+    return std::to_string(time.count()) + " ms";
+}
+
 }  // namespace
+
+DialogScript::DialogScript() : script_(std::make_unique<std::deque<Step>>()) {}
+
+DialogScript::~DialogScript() = default;
+
+std::size_t DialogScript::pending() const { return script_->size(); }
 
 DialogScript& DialogScript::get()
 {
@@ -74,32 +124,32 @@ DialogScript& DialogScript::get()
 
 DialogScript& DialogScript::answer(int code)
 {
-    script_.push_back({StepKind::Message, code, {}, {}, {}});
+    script_->push_back({StepKind::Message, code, {}, {}, {}});
     return *this;
 }
 
-DialogScript& DialogScript::type(const wxString& text, int code)
+DialogScript& DialogScript::answer_text(const wxString& text, int code)
 {
-    script_.push_back({StepKind::TextEntry, code, text, {}, {}});
+    script_->push_back({StepKind::TextEntry, code, text, {}, {}});
     return *this;
 }
 
-DialogScript& DialogScript::choose(const wxString& path, int code)
+DialogScript& DialogScript::answer_path(const wxString& path, int code)
 {
     // Folder and file choosers share the step; the dialog decides which it is.
-    script_.push_back({StepKind::Chooser, code, path, {}, {}});
+    script_->push_back({StepKind::Chooser, code, path, {}, {}});
     return *this;
 }
 
 DialogScript& DialogScript::act(Actions actions)
 {
-    script_.push_back({StepKind::Act, wxID_NONE, {}, {}, std::move(actions)});
+    script_->push_back({StepKind::Act, wxID_NONE, {}, {}, std::move(actions)});
     return *this;
 }
 
 DialogScript& DialogScript::inside(std::function<void(wxDialog&)> act)
 {
-    script_.push_back({StepKind::Inside, wxID_NONE, {}, std::move(act), {}});
+    script_->push_back({StepKind::Inside, wxID_NONE, {}, std::move(act), {}});
     return *this;
 }
 
@@ -115,30 +165,18 @@ const ShownDialog& DialogScript::last_opened() const
     return opened_.empty() ? none : opened_.back();
 }
 
-std::string DialogScript::describe_step(const Step& step)
-{
-    switch (step.kind) {
-    case StepKind::Message: return "an answer for a message box";
-    case StepKind::TextEntry: return "an answer for a text-entry dialog";
-    case StepKind::Chooser: return "a path for a folder or file chooser";
-    case StepKind::Inside: return "an action inside a dialog";
-    case StepKind::Act: return "a dialog in which to " + step.actions.to_text();
-    }
-    return "?";
-}
-
 bool DialogScript::verify()
 {
-    const bool clean = script_.empty();
-    for (const Step& step : script_)
-        report_failure("the script still held " + describe_step(step) + ", but no such dialog opened");
-    script_.clear();
+    const bool clean = script_->empty();
+    for (const Step& step : *script_)
+        report_failure("the script still held " + step.to_text() + ", but no such dialog opened");
+    script_->clear();
     return clean;
 }
 
 void DialogScript::reset()
 {
-    script_.clear();
+    script_->clear();
     shown_.clear();
     opened_.clear();
     timers_.clear();
@@ -159,19 +197,19 @@ int DialogScript::Enter(wxDialog* dialog)
     const DialogKind kind = kind_of(*dialog);
     const bool standard_only = kind == DialogKind::Message || kind == DialogKind::DirChooser ||
                                kind == DialogKind::FileChooser;
-    if (!standard_only && !script_.empty() && script_.front().kind == StepKind::Act) {
-        Step step = std::move(script_.front());
-        script_.pop_front();
+    if (!standard_only && !script_->empty() && script_->front().kind == StepKind::Act) {
+        Step step = std::move(script_->front());
+        script_->pop_front();
         return run_for_real(dialog, std::move(step));
     }
     if (kind != DialogKind::Own)
         return answer_standard(dialog, kind);
-    if (script_.empty())
+    if (script_->empty())
         return refuse(dialog, "with nothing left in the script");
-    Step step = std::move(script_.front());
-    script_.pop_front();
+    Step step = std::move(script_->front());
+    script_->pop_front();
     if (step.kind != StepKind::Inside)
-        return refuse(dialog, "where the script expected " + describe_step(step));
+        return refuse(dialog, "where the script expected " + step.to_text());
     return run_for_real(dialog, std::move(step));
 }
 
@@ -262,19 +300,19 @@ int DialogScript::answer_standard(wxDialog* dialog, DialogKind kind)
     const StepKind wanted = kind == DialogKind::Message     ? StepKind::Message
                             : kind == DialogKind::TextEntry ? StepKind::TextEntry
                                                             : StepKind::Chooser;
-    if (script_.empty()) {
+    if (script_->empty()) {
         report_failure("unexpected " + to_text(seen) + " with nothing left in the script; answered wxID_CANCEL");
-    } else if (Step step = script_.front(); step.kind == StepKind::Act && kind == DialogKind::Message) {
-        script_.pop_front();
+    } else if (Step step = script_->front(); step.kind == StepKind::Act && kind == DialogKind::Message) {
+        script_->pop_front();
         const int code = step.actions.answer_message_box(seen.buttons, ids, to_text(seen));
         if (code != wxID_NONE)
             seen.answer = code;
     } else if (step.kind != wanted) {
-        report_failure("a " + to_text(seen) + " opened where the script expected " + describe_step(step) +
+        report_failure("a " + to_text(seen) + " opened where the script expected " + step.to_text() +
                        "; answered wxID_CANCEL");
-        script_.pop_front();
+        script_->pop_front();
     } else {
-        script_.pop_front();
+        script_->pop_front();
         seen.answer = step.code;
         if (auto* entry = dynamic_cast<wxTextEntryDialog*>(dialog))
             entry->SetValue(step.text);
@@ -316,7 +354,7 @@ void DialogScript::accept_path(wxDialog* dialog, const wxString& path)
             }
         }
         gchar* chosen = gtk_file_chooser_get_filename(gtk);
-        const bool ready = chosen && wxString::FromUTF8(chosen) == path;
+        const bool ready = chosen && ovk_wxtools::from_utf8(chosen) == path;
         g_free(chosen);
         if (ready) {
             finish();
@@ -333,13 +371,13 @@ void DialogScript::accept_path(wxDialog* dialog, const wxString& path)
 void DialogScript::watch(wxDialog* dialog)
 {
     wxTimer* timer = new_timer();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(watchdog_seconds);
+    const auto deadline = std::chrono::steady_clock::now() + watchdog;
     timer->Bind(wxEVT_TIMER, [this, dialog, timer, deadline](wxTimerEvent&) {
         if (!open_.count(dialog)) {
             timer->Stop();
         } else if (std::chrono::steady_clock::now() > deadline) {
             report_failure("the " + to_text(describe(*dialog, kind_of(*dialog))) + " was still open " +
-                           std::to_string(watchdog_seconds) + " s after its scripted action; it was cancelled");
+                           duration_text(watchdog) + " after its scripted action; it was cancelled");
             timer->Stop();
             dialog->EndModal(wxID_CANCEL);
         }

@@ -12,9 +12,9 @@
 //
 //   dialogs().answer(wxID_YES);                          // next message box
 //   dialogs().press(L"No");                              // ... or by its button
-//   dialogs().type("abc");                               // next text-entry dialog
-//   dialogs().choose("/tmp/x");                          // next folder or file chooser
-//   dialogs().act(type_in(L"Name", L"Ann").press(L"OK"));  // next dialog of any other kind
+//   dialogs().answer_text("abc");                        // next text-entry dialog
+//   dialogs().answer_path("/tmp/x");                     // next folder or file chooser
+//   dialogs().act(type_into(L"Name", L"Ann").press(L"OK"));  // next dialog of any other kind
 //   dialogs().run_out();                                 // next dialog ends by its countdown
 //   dialogs().inside([](wxDialog& d) { ... });           // free-form code inside the next one
 //   EXPECT_EQ(dialogs().last().message, "Saved.");
@@ -25,6 +25,7 @@
 #include <wx/modalhook.h>
 #include <wx/timer.h>
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
@@ -32,6 +33,10 @@
 #include <vector>
 
 namespace ovk_wxtest {
+
+namespace detail {
+struct ScriptStep;  // one step of the script, defined where the script runs
+}
 
 class DialogScript : public wxModalDialogHook {
 public:
@@ -41,9 +46,9 @@ public:
     // Answers the next message box with `code`.
     DialogScript& answer(int code);
     // Answers the next text-entry dialog with `text` and `code`.
-    DialogScript& type(const wxString& text, int code = wxID_OK);
+    DialogScript& answer_text(const wxString& text, int code = wxID_OK);
     // Answers the next folder or file chooser with `path` and `code`.
-    DialogScript& choose(const wxString& path, int code = wxID_OK);
+    DialogScript& answer_path(const wxString& path, int code = wxID_OK);
     // What a person does in the next dialog, standard message boxes included
     // (where only pressing one of its buttons makes sense).
     DialogScript& act(Actions actions);
@@ -70,16 +75,19 @@ public:
     const ShownDialog& last_opened() const;
 
     // Steps of the script not used yet.
-    std::size_t pending() const { return script_.size(); }
+    std::size_t pending() const;
     // Reports every unused step as a failure, then forgets them; answers
     // whether there were none.
     bool verify();
     // Forgets answers and records; a test starts with this done for it.
     void reset();
 
-    // Seconds a dialog may stay open after a free-form action before it is
+    // How long a dialog may stay open after a free-form action before it is
     // ended with wxID_CANCEL and the test fails.
-    int watchdog_seconds = 20;
+    std::chrono::milliseconds watchdog = std::chrono::seconds(20);
+
+    // Never called: the one script lives as long as the program.
+    ~DialogScript() override;
 
 protected:
     // Called by the toolkit as a modal run begins: takes the script's next step for `dialog`.
@@ -88,22 +96,16 @@ protected:
     void Exit(wxDialog* dialog) override;
 
 private:
-    enum class StepKind { Message, TextEntry, Chooser, Inside, Act };
-    struct Step {
-        StepKind kind;
-        int code = wxID_OK;
-        wxString text;
-        std::function<void(wxDialog&)> act;
-        Actions actions;
-    };
-    static std::string describe_step(const Step& step);
+    using Step = detail::ScriptStep;
+    DialogScript();
     int answer_standard(wxDialog* dialog, DialogKind kind);
     int run_for_real(wxDialog* dialog, Step step);
     int refuse(wxDialog* dialog, const std::string& why);
     void watch(wxDialog* dialog);
     void accept_path(wxDialog* dialog, const wxString& path);
 
-    std::deque<Step> script_;
+    // The steps not taken yet, in order.
+    std::unique_ptr<std::deque<Step>> script_;
     std::vector<ShownDialog> shown_;
     std::vector<ShownDialog> opened_;
     // Dialogs in a modal run the script handles, with their entry in opened_.

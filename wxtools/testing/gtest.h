@@ -1,15 +1,14 @@
 #pragma once
-// GoogleTest glue for the testing kit, header only: the kit's failures become
-// test failures, the toolkit starts once per program, and every test starts
-// with an empty script and fails when it leaves answers unused.
+// GoogleTest glue for the testing kit, header only; it brings the whole kit
+// along. The kit's failures become test failures, the toolkit starts once per
+// program, and every test starts with an empty script and fails when it
+// leaves answers unused.
 //
 //   int main(int argc, char** argv) { return ovk_wxtest::run_all_tests(argc, argv); }
 //
 // or, with a main of one's own, add ToolkitEnvironment and DialogScriptReset
 // (or derive fixtures from DialogTest).
-#include "wxtools/testing/dialog_script.h"
-#include "wxtools/testing/failure.h"
-#include "wxtools/testing/toolkit.h"
+#include "wxtools/testing/testing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,10 @@
 #pragma once
 // What a dialog showed to the person in front of it, as the testing kit
 // records it: kind, title, message, buttons, fields and list entries.
-#include <wx/anybutton.h>
-#include <wx/ctrlsub.h>
 #include <wx/dialog.h>
 #include <wx/string.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ovk_wxtest {
@@ -44,24 +41,6 @@ struct ShownDialog {
 
 // A readable account of a dialog for failure messages, in UTF-8.
 std::string to_text(const ShownDialog& seen);
-
-// The parts of a window a person can read and act on, in creation order.
-struct DialogParts {
-    std::vector<wxString> lines;                       // static texts that label no field
-    std::vector<std::pair<wxString, wxWindow*>> fields;  // label, text control or combo box
-    // Every button.
-    std::vector<wxAnyButton*> buttons;
-    // Lists, choices and combo boxes (a combo box is a field too).
-    std::vector<wxControlWithItems*> lists;
-};
-// Finds the parts of `window`, looking inside its panels and other containers.
-DialogParts parts_of(wxWindow& window);
-
-// Which kind of dialog this is: a standard one of the toolkit, or any other.
-DialogKind kind_of(wxDialog& dialog);
-
-// Reads a dialog of any kind as a person sees it now.
-ShownDialog describe(wxDialog& dialog, DialogKind kind);
 
 // A label as compared by the kit: mnemonics removed, surrounding space and a
 // trailing colon (ASCII or full-width) dropped.

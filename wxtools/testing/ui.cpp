@@ -62,9 +62,9 @@ void flush_events()
         wxTheApp->Yield(true);
 }
 
-bool wait_until(const std::function<bool()>& done, int timeout_ms)
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;

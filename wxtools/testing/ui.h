@@ -5,6 +5,7 @@
 #include <wx/dialog.h>
 #include <wx/textctrl.h>
 
+#include <chrono>
 #include <functional>
 
 namespace ovk_wxtest {
@@ -25,8 +26,8 @@ void select(wxControlWithItems* control, int n);
 // Sends a command event of `type` to `window`, with an optional integer.
 void send_command(wxWindow* window, wxEventType type, int int_value = 0);
 
-// Processes pending events until `done` holds or `timeout_ms` passes; true when it held.
-bool wait_until(const std::function<bool()>& done, int timeout_ms = 5000);
+// Processes pending events until `done` holds or `timeout` passes; true when it held.
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // Processes whatever events are pending now.
 void flush_events();

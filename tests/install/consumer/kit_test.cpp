@@ -21,7 +21,7 @@ TEST(Kit, AnswersLibraryDialogsAndRecordsTheirTexts)
     EXPECT_EQ(dialogs().last_opened().buttons, (std::vector<wxString>{L"Start", L"Wait"}));
 
     MultipleInputDialog form(nullptr, std::vector<wxString>{L"Name", L"Port"}, L"Device");
-    dialogs().act(type_in(L"Name", L"pump 1").type_in(L"Port", L"COM2").press(L"OK"));
+    dialogs().act(type_into(L"Name", L"pump 1").type_into(L"Port", L"COM2").press(L"OK"));
     EXPECT_EQ(form.ShowModal(), wxID_OK);
     EXPECT_EQ(form.get(L"Port"), L"COM2");
     EXPECT_EQ(dialogs().last_opened().caption, L"Device");

@@ -2,6 +2,7 @@
 
 #include "platform/paratree/disk_versions.h"
 #include "wxtools/paratree/value_display_text.h"
+#include "wxtools/app/mb.h"
 #include "wxtools/text.h"
 
 #include <wx/msgdlg.h>
@@ -103,6 +104,20 @@ void carry_changes(const ParameterDirectory& mine, const std::string& prefix, co
 }  // namespace
 
 SaveMerge::SaveMerge(wxWindow& window) : window_(window) {}
+
+std::shared_ptr<ParameterDirectory> SaveMerge::load(const wxString& folder)
+{
+    auto [loaded, report] = ParameterDirectory::load_with_report(std::filesystem::path(folder.utf8_string()));
+    // Files that look like books but were not loaded are told, not hidden.
+    if (!report.skipped.empty()) {
+        wxString list;
+        for (const std::string& path : report.skipped)
+            list += wxS("\n    ") + from_utf8(path);
+        MB::Notice(wxS("These entries of ") + folder +
+                   wxS(" have names no tree could have written and were not loaded:") + list);
+    }
+    return loaded;
+}
 
 void SaveMerge::remember(const ParameterDirectory& tree)
 {

@@ -22,6 +22,10 @@ public:
     // Questions are parented on `window`.
     explicit SaveMerge(wxWindow& window);
 
+    // Loads the tree stored in `folder`, telling in one notice what was
+    // skipped there; the model's error reaches the caller.
+    static std::shared_ptr<ovk_paratree::ParameterDirectory> load(const wxString& folder);
+
     // Remembers what `tree` holds as the base of the next merge: call after
     // each load and each save home.
     void remember(const ovk_paratree::ParameterDirectory& tree);

@@ -3,11 +3,21 @@
 #include "wxtools/paratree/value_display_text.h"
 #include "wxtools/text.h"
 
+#include <wx/filename.h>
+#include <wx/imaglist.h>
+#include <wx/mstream.h>
+
 #include <cstddef>
 #include <functional>
 #include <typeinfo>
 #include <unordered_map>
 #include <utility>
+
+// The two tree pictures, compiled in from resources/.
+extern const unsigned char ovk_resource_folder_png[];
+extern const std::size_t ovk_resource_folder_png_size;
+extern const unsigned char ovk_resource_book_png[];
+extern const std::size_t ovk_resource_book_png_size;
 
 namespace ovk_wxtools::detail {
 
@@ -21,6 +31,22 @@ namespace {
 // Image-list indexes, as the panel sets them up.
 constexpr int kImageDirectory = 0;
 constexpr int kImageBook = 1;
+
+constexpr int kImageWidth = 12;
+constexpr int kImageHeight = 16;
+
+// A picture of the image list, cut to the list's width from the left (the
+// folder picture is one pixel wider; its last column is blank).
+wxBitmap tree_picture(const unsigned char* png, std::size_t size)
+{
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    wxMemoryInputStream stream(png, size);
+    wxImage image(stream, wxBITMAP_TYPE_PNG);
+    if (image.GetWidth() > kImageWidth)
+        image = image.GetSubImage(wxRect(0, 0, kImageWidth, image.GetHeight()));
+    return wxBitmap(image);
+}
 
 // Holds the model object a tree item shows; the tree deletes it with the item.
 class EntityItemData : public wxTreeItemData {
@@ -68,7 +94,36 @@ TreeViewSync::TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column)
 {
     // Emptying the view reports every item deleted, one event each, up
     // through every window above; nobody needs them while the view is rebuilt.
-    tree_.Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) { event.Skip(!resetting_); });
+    tree_.Bind(wxEVT_TREE_DELETE_ITEM, [resetting = resetting_](wxTreeEvent& event) { event.Skip(!*resetting); });
+}
+
+wxImageList* TreeViewSync::make_image_list()
+{
+    auto* images = new wxImageList(kImageWidth, kImageHeight, false);
+    images->Add(tree_picture(ovk_resource_folder_png, ovk_resource_folder_png_size));  // kImageDirectory
+    images->Add(tree_picture(ovk_resource_book_png, ovk_resource_book_png_size));      // kImageBook
+    return images;
+}
+
+wxString TreeViewSync::last_path_component(const wxString& path)
+{
+    const size_t at = path.find_last_of(wxFileName::GetPathSeparators());
+    return at == wxString::npos ? path : path.substr(at + 1);
+}
+
+wxTreeItemId TreeViewSync::item_at(const std::vector<wxString>& path) const
+{
+    wxTreeItemId at = tree_.GetRootItem();
+    for (const wxString& name : path) {
+        wxTreeItemIdValue cookie;
+        wxTreeItemId child = tree_.GetFirstChild(at, cookie);
+        while (child.IsOk() && tree_.GetItemText(child) != name)
+            child = tree_.GetNextChild(at, cookie);
+        if (!child.IsOk())
+            break;
+        at = child;
+    }
+    return at;
 }
 
 std::shared_ptr<ParaTreeEntity> TreeViewSync::object(const wxTreeItemId& item) const
@@ -125,9 +180,9 @@ std::vector<std::pair<wxTreeItemId, wxString>> TreeViewSync::items_of(const std:
 
 wxTreeItemId TreeViewSync::reset(const wxString& root_text, std::shared_ptr<ParameterDirectory> root)
 {
-    resetting_ = true;
+    *resetting_ = true;
     tree_.DeleteAllItems();
-    resetting_ = false;
+    *resetting_ = false;
     const wxTreeItemId root_item = tree_.AddRoot(root_text, kImageDirectory);
     if (root)
         append_branch(*root, root_item);

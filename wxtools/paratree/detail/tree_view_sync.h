@@ -20,6 +20,12 @@ public:
     // The grid shows each parameter's value in column `value_column`; none when negative.
     TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column);
 
+    // The image list of the two tree pictures: the folder, then the book.
+    static wxImageList* make_image_list();
+    // The text after the last path separator: a folder's own name, empty for
+    // a path that ends with a separator.
+    static wxString last_path_component(const wxString& path);
+
     // ---- item data ----
     // The model object `item` shows; nullptr for an invalid item or one without.
     std::shared_ptr<ovk_paratree::ParaTreeEntity> object(const wxTreeItemId& item) const;
@@ -29,6 +35,9 @@ public:
     // The items showing the holders of search hits, with the hits'
     // parameters, in the order the view shows them.
     std::vector<std::pair<wxTreeItemId, wxString>> items_of(const std::vector<TreeSearch::Hit>& hits) const;
+    // The item reached from the root item through the texts of `path`, as
+    // far as they lead.
+    wxTreeItemId item_at(const std::vector<wxString>& path) const;
     // The texts of the items from below the root item down to `item`; empty for the root item.
     std::vector<wxString> path_of(const wxTreeItemId& item) const;
 
@@ -63,8 +72,9 @@ private:
     wxTreeCtrl& tree_;
     wxGrid& book_;
     int value_column_;
-    // True while reset() empties the view.
-    bool resetting_ = false;
+    // True while reset() empties the view. Shared with the tree's delete
+    // handler, which still runs when the tree is destroyed after this object.
+    std::shared_ptr<bool> resetting_ = std::make_shared<bool>(false);
 };
 
 }  // namespace ovk_wxtools::detail

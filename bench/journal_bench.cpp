@@ -1,0 +1,174 @@
+// Speed of the alarm journal: a 3-thread flood into a dashboard with the
+// journal off and on, side by side (the GUI thread's drain rate and the
+// journal's write rate), and a query of one station's day out of 10 million
+// entries. Needs an X display for the flood (run under Xvfb).
+#include "wxtools/dashboard/big_event_dash_board.h"
+#include "wxtools/dashboard/alarm_journal.h"
+
+#include <benchmark/benchmark.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+#include <wx/timer.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace ovk_wxtools;
+using clock_type = std::chrono::steady_clock;
+
+namespace {
+
+class BenchApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+bool toolkit_ready()
+{
+    static const bool ready = [] {
+        static char arg0[] = "journal_bench";
+        static char* argv[] = {arg0, nullptr};
+        int argc = 1;
+        wxApp::SetInstance(new BenchApp);
+        if (!wxEntryStart(argc, argv))
+            return false;
+        wxTheApp->CallOnInit();
+        return true;
+    }();
+    return ready;
+}
+
+void run_loop_until(const std::function<bool()>& done)
+{
+    wxGUIEventLoop loop;
+    wxTimer check;
+    check.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (done())
+            loop.Exit();
+    });
+    check.Start(10);
+    loop.Run();
+}
+
+std::string fresh(const std::string& name)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    for (const char* end : {"", "-wal", "-shm"})
+        std::filesystem::remove(path + end);
+    return path;
+}
+
+struct FloodFigures {
+    double drain_per_s = 0;    // rows the GUI thread wrote per second of flood
+    double journal_per_s = 0;  // entries written per second, flood and final flush
+};
+
+// Three threads log warnings for `length` into a shown dashboard capped at
+// 1M rows, with or without a journal.
+FloodFigures flood(std::chrono::seconds length, const std::string& journal)
+{
+    DashboardOptions options;
+    options.history_cap = 1000000;
+    options.journal = journal;
+    auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("bench"), wxDefaultPosition, wxSize(900, 500));
+    auto* dash = new BigEventDashBoard(frame, nullptr, spdlog::level::warn, options);
+    frame->Show();
+    auto state = dash->state();
+    std::atomic<bool> stop{false};
+    std::atomic<long> produced{0};
+    std::vector<std::thread> threads;
+    for (int w = 0; w < 3; ++w)
+        threads.emplace_back([&, w] {
+            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+                state->emit(LogRecord(spdlog::level::warn, "station " + std::to_string(w) + " record " + std::to_string(i), 0));
+                produced.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+    const auto start = clock_type::now();
+    run_loop_until([&] { return clock_type::now() - start >= length; });
+    stop = true;
+    run_loop_until([&] { return state->backlog() == 0; });
+    for (auto& t : threads)
+        t.join();
+    run_loop_until([&] { return state->backlog() == 0; });
+    const double flood_s = std::chrono::duration<double>(clock_type::now() - start).count();
+    FloodFigures figures;
+    figures.drain_per_s = static_cast<double>(produced.load()) / flood_s;
+    if (auto j = dash->journal()) {
+        j->flush();
+        figures.journal_per_s = static_cast<double>(produced.load()) /
+                                std::chrono::duration<double>(clock_type::now() - start).count();
+    }
+    frame->Destroy();
+    wxTheApp->Yield(true);
+    return figures;
+}
+
+void BM_FloodJournalOffVsOn(benchmark::State& state)
+{
+    if (!toolkit_ready()) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    const auto length = std::chrono::seconds(state.range(0));
+    FloodFigures off, on;
+    for (auto _ : state) {
+        off = flood(length, std::string());
+        on = flood(length, fresh("journal_bench_flood.db"));
+    }
+    state.counters["drain_off_per_s"] = off.drain_per_s;
+    state.counters["drain_on_per_s"] = on.drain_per_s;
+    state.counters["off_over_on"] = off.drain_per_s / on.drain_per_s;
+    state.counters["journal_rows_per_s"] = on.journal_per_s;
+}
+BENCHMARK(BM_FloodJournalOffVsOn)->Arg(10)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// 10 million entries from 100 stations over 10 days (made once and kept in
+// the temporary folder); timed is the query of one station's day.
+void BM_StationDayQuery(benchmark::State& state)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / "journal_bench_10m.db").string();
+    const auto t0 = std::chrono::system_clock::from_time_t(1780000000);
+    constexpr long rows = 10000000;
+    constexpr int stations = 100;
+    const auto step = std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::hours(240)) / rows;
+    if (!std::filesystem::exists(path)) {
+        AlarmJournal journal(path);
+        const auto start = clock_type::now();
+        for (long i = 0; i < rows; ++i) {
+            JournalEntry e;
+            e.time = t0 + step * i;
+            e.station = "station " + std::to_string(i % stations);
+            e.code = "code " + std::to_string(i % 211);
+            e.kind = i % 3 ? JournalEntry::Kind::log : JournalEntry::Kind::raise;
+            e.text = "record " + std::to_string(i);
+            journal.append(std::move(e));
+            if (i % 100000 == 0)
+                journal.flush();
+        }
+        journal.flush();
+        state.counters["fill_rows_per_s"] = rows / std::chrono::duration<double>(clock_type::now() - start).count();
+    }
+    AlarmJournal journal(path);
+    std::size_t found = 0;
+    int day = 0;
+    for (auto _ : state) {
+        JournalQuery query;
+        query.station = "station 7";
+        query.from = t0 + std::chrono::hours(24) * (day % 10);
+        query.to = *query.from + std::chrono::hours(24);
+        found = journal.query(query).size();
+        ++day;
+    }
+    state.counters["rows_found"] = static_cast<double>(found);
+}
+BENCHMARK(BM_StationDayQuery)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace

@@ -1,0 +1,67 @@
+#pragma once
+// The journal's writing side: a queue any thread appends to, and a thread of
+// its own that writes what has gathered in one transaction per batch, keeps
+// the table of active alarms in step in the same transaction, and prunes old
+// entries now and then.
+#include "wxtools/dashboard/alarm_journal.h"
+#include "wxtools/dashboard/detail/sqlite.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace ovk_wxtools::detail {
+
+// One entry and what it does to the table of active alarms.
+struct JournalChange {
+    enum class Active { keep, put, remove, remove_all };
+    JournalEntry entry;
+    Active active = Active::keep;
+    JournalAlarm alarm = {};  // with put: the alarm as it is after the change
+};
+
+class JournalWriter {
+public:
+    JournalWriter(const std::string& path, const JournalOptions& options);
+    // Writes what waits, then stops.
+    ~JournalWriter();
+
+    void append(JournalChange change);
+    void flush();
+    void prune();
+    std::string problem() const;
+    void on_problem(std::function<void(const std::string&)> call);
+
+private:
+    struct Statements;
+
+    void run();
+    void write(std::vector<JournalChange>& batch);
+    void prune_now();
+    // Keeps `what` as the problem, closes the database and tells whoever asked.
+    void fail(const std::string& what);
+
+    const std::string path_;
+    const JournalOptions options_;
+    std::unique_ptr<Sqlite> db_;  // the writing thread's alone once it runs
+    std::unique_ptr<Statements> statements_;
+
+    mutable std::mutex lock_;
+    std::condition_variable wake_, written_;
+    std::vector<JournalChange> queue_;
+    std::uint64_t appended_ = 0, done_ = 0;
+    bool hurry_ = false, prune_asked_ = false, stop_ = false;
+    std::string problem_;
+    std::function<void(const std::string&)> on_problem_;
+    std::thread thread_;
+};
+
+// What the journal says when the database at `path` cannot be used.
+std::string journal_problem(const std::string& path, const std::string& why);
+
+}  // namespace ovk_wxtools::detail
