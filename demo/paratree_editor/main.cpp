@@ -1,7 +1,7 @@
 // ovk-paratree-editor [FOLDER]: edit a parameter tree on disk. Without a
 // folder the editor opens the folder of the last run, else the sample tree;
-// --check FOLDER looks the tree over
-// without opening a window or changing anything.
+// --check FOLDER looks the tree over without opening a window or changing
+// anything.
 #include "demo/paratree_editor/editor_frame.h"
 #include "platform/paratree/paratree.h"
 #include "wxtools/wxtools.h"
