@@ -9,7 +9,6 @@
 #include <stdexcept>
 
 #include "platform/paratree/invalid_name_characters.h"
-#include "wxtools/paratree/name_rule.h"
 #include "platform/paratree/parameter.h"
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
@@ -59,7 +58,7 @@ ParaTreeCopyDialog::ParaTreeCopyDialog(wxWindow* parent, const std::vector<wxStr
     for (std::size_t i = 0; i < this->para_path.size(); ++i)
         source += (i ? wxS(".") : wxS("")) + this->para_path[i];
     ui_source->SetValue(source);
-    ui_type->SetValue(wxString::FromUTF8(parameter->class_name()));
+    ui_type->SetValue(from_utf8(parameter->class_name()));
 }
 
 wxString ParaTreeCopyDialog::select_directory()
@@ -70,7 +69,7 @@ wxString ParaTreeCopyDialog::select_directory()
 
 wxString ParaTreeCopyDialog::select_file()
 {
-    const wxString ext = wxString::FromUTF8(ParameterBook::ExtName);
+    const wxString ext = from_utf8(ParameterBook::ExtName);
     wxFileDialog dialog(this, wxASCII_STR(wxFileSelectorPromptStr), wxString(), wxString(),
                         wxS("Parameter File(*.") + ext + wxS(")|*.") + ext);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
@@ -113,7 +112,8 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
     // The name becomes part of a file or folder name: one with a path
     // separator in it would write somewhere else than the chosen target.
     if (!ovk_paratree::is_valid_name(target_name.utf8_string())) {
-        MB::Error(invalid_name_message(wxS("Target"), target_name));
+        MB::Error(wxS("Target name `") + target_name + wxS("` is invalid. It may be has invalid characters: `")
+                  + from_utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
         return false;
     }
     const bool overwrite = ui_overwrite->IsChecked();
@@ -132,7 +132,7 @@ bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& ta
 
     if (auto book = std::dynamic_pointer_cast<ParameterBook>(parameter)) {
         const wxString file_name = target_path + wxFileName::GetPathSeparator() + target_name + wxS(".")
-                                   + wxString::FromUTF8(ParameterBook::ExtName);
+                                   + from_utf8(ParameterBook::ExtName);
         std::error_code ec;
         if (fs::exists(fs::symlink_status(to_path(file_name), ec)) && !overwrite) {
             MB::Error(wxS("Parameter book named ") + quoted(file_name) + wxS(" already exists."));

@@ -7,6 +7,7 @@
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
 #include "wxtools/paratree/value_display_text.h"
+#include "wxtools/text.h"
 
 #include <algorithm>
 #include <exception>
@@ -22,11 +23,11 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, const wxString& n
     ui_attributes->SetSelectionMode(wxGrid::wxGridSelectRows);
     parameter_ = parameter ? std::move(parameter) : std::make_shared<ovk_paratree::Parameter>();
     ui_name->SetValue(name);
-    ui_description->SetValue(wxString::FromUTF8(parameter_->description()));
+    ui_description->SetValue(from_utf8(parameter_->description()));
     for (const auto& [attribute, value] : parameter_->items()) {
         ui_attributes->AppendRows(1);
         const int row = ui_attributes->GetNumberRows() - 1;
-        ui_attributes->SetCellValue(row, 0, wxString::FromUTF8(attribute));
+        ui_attributes->SetCellValue(row, 0, from_utf8(attribute));
         ui_attributes->SetCellValue(row, 1, value_display_text(value));
     }
 }
@@ -76,7 +77,7 @@ void ParameterEditorDialog::on_edit_descriptions(wxCommandEvent&)
             DescriptionEditorDialog editor(this, parameter_);
             editor.ShowModal();
         }
-        ui_description->SetValue(wxString::FromUTF8(parameter_->description()));
+        ui_description->SetValue(from_utf8(parameter_->description()));
     });
 }
 
@@ -90,7 +91,8 @@ void ParameterEditorDialog::add()
         return;
     }
     if (!is_valid_name(*name)) {
-        MB::Error(invalid_name_message(wxS("Attribute"), *name));
+        MB::Error(wxS("Attribute name `") + *name + wxS("` is invalid. It may be has invalid characters: `") +
+                  from_utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
         return;
     }
     const std::string key = name->utf8_string();
