@@ -38,9 +38,19 @@ std::string why_invalid_name(std::string_view name)
     if (InvalidNameCharacters.contains_invalid(name))
         return "it holds one of the characters `" + InvalidNameCharacters.to_string() + "`";
     if (!detail::is_utf8(name)) return "it is not valid UTF-8 text";
-    if (name.size() > MaxNameBytes)
-        return "it is " + std::to_string(name.size()) + " bytes long in UTF-8, more than the " +
-               std::to_string(MaxNameBytes) + " a book file name leaves (Chinese characters take 3 bytes each)";
+    return "";
+}
+
+bool is_valid_entry_name(std::string_view name, StoredAs as) { return why_invalid_entry_name(name, as).empty(); }
+
+std::string why_invalid_entry_name(std::string_view name, StoredAs as)
+{
+    if (std::string why = why_invalid_name(name); !why.empty()) return why;
+    const std::size_t limit = MaxFileNameBytes - (as == StoredAs::BookFile ? std::string_view(".pbook").size() : 0);
+    if (name.size() > limit)
+        return "it is " + std::to_string(name.size()) + " bytes long in UTF-8, more than the " + std::to_string(limit) +
+               " a " + (as == StoredAs::BookFile ? "book's file" : "folder") +
+               " name can hold (Chinese characters take 3 bytes each)";
     std::string start(name.substr(0, ReservedPrefix.size()));
     for (char& c : start) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (start == ReservedPrefix) return "names starting with `" + std::string(ReservedPrefix) + "` are kept for saving";

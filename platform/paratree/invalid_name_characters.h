@@ -64,21 +64,36 @@ private:
 // The one set of invalid characters; constant-initialised, usable at any time.
 inline constexpr InvalidNameCharacterSet InvalidNameCharacters{};
 
-// The longest name in bytes (UTF-8): a book's file adds ".pbook" to its name,
-// and file names hold at most 255 bytes on the usual file systems.
-inline constexpr std::size_t MaxNameBytes = 255 - 6;
-
-// Names starting with this (in any case) are the save's own files.
-inline constexpr std::string_view ReservedPrefix = ".ovk~";
-
 // The name rule of the model: a name is valid when it is not empty, is not "."
-// or "..", holds none of InvalidNameCharacters, is valid UTF-8, is at most
-// MaxNameBytes long and does not start with ReservedPrefix. Storing an entry
-// under any other name throws ParaTreeError.
+// or "..", holds none of InvalidNameCharacters and is valid UTF-8. Storing an
+// entry under any other name throws ParaTreeError. Parameter and attribute
+// names are keys inside a book file: no length limit applies to them.
 bool is_valid_name(std::string_view name);
 
 // Why `name` is not valid, as a phrase for messages ("it holds one of the
 // characters ..."); "" when it is valid.
 std::string why_invalid_name(std::string_view name);
+
+// How an entry of a directory is stored: as a folder of its name, or as a
+// book file of its name plus ".pbook".
+enum class StoredAs { Folder, BookFile };
+
+// The longest file name in bytes the usual file systems allow (ext4, XFS,
+// Btrfs, tmpfs; FAT, exFAT and NTFS allow 255 UTF-16 units, never fewer
+// bytes). A save checks the actual limit of each folder too.
+inline constexpr std::size_t MaxFileNameBytes = 255;
+
+// Names starting with this (in any case) are the save's own files.
+inline constexpr std::string_view ReservedPrefix = ".ovk~";
+
+// The rule for the names of directories and books, which become folder and
+// file names: the name rule, plus at most MaxFileNameBytes long as the file
+// or folder is named (a book's name leaves room for ".pbook"), plus not
+// starting with ReservedPrefix.
+bool is_valid_entry_name(std::string_view name, StoredAs as);
+
+// Why `name` cannot name a directory (Folder) or book (BookFile); "" when
+// it can.
+std::string why_invalid_entry_name(std::string_view name, StoredAs as);
 
 }  // namespace ovk_paratree

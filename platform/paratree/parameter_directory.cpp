@@ -85,7 +85,7 @@ void ParameterDirectory::diff_folder(const fs::path& folder, const DiskImage& im
             dirs.push_back(name);
         } else if (fs::is_regular_file(status) && ends_with_book_suffix(name)) {
             std::string book = name.substr(0, name.size() - book_suffix().size());
-            if (is_valid_name(book)) books.push_back(std::move(book));
+            if (is_valid_entry_name(book, StoredAs::BookFile)) books.push_back(std::move(book));
         }
     }
     for (const auto& book : image.books) {
@@ -154,7 +154,7 @@ void ParameterDirectory::set(const std::string& name, std::shared_ptr<ParaTreeEn
         throw ParaTreeError("Only a parameter directory or a parameter book can be stored in a directory, not " +
                             (child ? "a " + child->class_name() : std::string("nothing (null)")) + " (name `" +
                             name + "`).");
-    file_io::require_valid_name(name, directory ? "Directory name" : "Book name");
+    file_io::require_valid_entry_name(name, directory != nullptr);
     if (directory && ends_with_book_suffix(name))
         throw ParaTreeError("Directory name `" + name + "` is invalid: a folder named like a book file (`*" +
                             book_suffix() + "`) would not load back as a directory.");

@@ -47,9 +47,9 @@ void check_folder(const fs::path& folder, const std::string& rel, std::set<fs::p
             continue;
         }
         const std::string stem = book_like && !is_dir ? name.substr(0, name.size() - book_suffix().size()) : name;
-        if (is_dir && !book_like && is_valid_name(name)) {
+        if (is_dir && !book_like && is_valid_entry_name(name, StoredAs::Folder)) {
             dirs.push_back(name);
-        } else if (!is_dir && it->is_regular_file(sec) && book_like && is_valid_name(stem)) {
+        } else if (!is_dir && it->is_regular_file(sec) && book_like && is_valid_entry_name(stem, StoredAs::BookFile)) {
             books.push_back(stem);
             try {
                 ParameterBook::load(it->path());

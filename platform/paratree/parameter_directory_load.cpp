@@ -216,10 +216,10 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
         const std::string stem = entry.kind == Entry::File && book_like
                                      ? name.substr(0, name.size() - book_suffix().size())
                                      : name;
-        if (entry.kind == Entry::Folder && !book_like && is_valid_name(name)) {
+        if (entry.kind == Entry::Folder && !book_like && is_valid_entry_name(name, StoredAs::Folder)) {
             dirs.push_back(name);
             if (entry.link) linked.push_back(name);
-        } else if (entry.kind == Entry::File && book_like && is_valid_name(stem)) {
+        } else if (entry.kind == Entry::File && book_like && is_valid_entry_name(stem, StoredAs::BookFile)) {
             books.push_back(stem);
         } else if (entry.kind == Entry::Folder || book_like) {
             // Looks like tree content, but no tree could have written it.

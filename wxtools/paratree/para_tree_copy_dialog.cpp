@@ -6,12 +6,14 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/paratree/invalid_name_characters.h"
 #include "platform/paratree/parameter.h"
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
+#include "wxtools/paratree/name_rule.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
 #include "wxtools/text.h"
@@ -109,11 +111,17 @@ void ParaTreeCopyDialog::on_confirm(wxCommandEvent&)
 
 bool ParaTreeCopyDialog::copy_to(const wxString& target_name, const wxString& target_path)
 {
-    // The name becomes part of a file or folder name: one with a path
-    // separator in it would write somewhere else than the chosen target.
-    if (!ovk_paratree::is_valid_name(target_name.utf8_string())) {
-        MB::Error(wxS("Target name `") + target_name + wxS("` is invalid. It may be has invalid characters: `")
-                  + from_utf8(ovk_paratree::InvalidNameCharacters.to_string()) + wxS("`."));
+    // A book's or directory's name becomes a file or folder name: one with a
+    // path separator in it would write somewhere else than the chosen target,
+    // and one too long for the file system could not be written at all.
+    std::optional<ovk_paratree::StoredAs> as;
+    if (std::dynamic_pointer_cast<ParameterBook>(parameter))
+        as = ovk_paratree::StoredAs::BookFile;
+    else if (std::dynamic_pointer_cast<ParameterDirectory>(parameter))
+        as = ovk_paratree::StoredAs::Folder;
+    const std::string name = target_name.utf8_string();
+    if (as ? !ovk_paratree::is_valid_entry_name(name, *as) : !ovk_paratree::is_valid_name(name)) {
+        MB::Error(invalid_name_message(wxS("Target"), target_name, as));
         return false;
     }
     const bool overwrite = ui_overwrite->IsChecked();

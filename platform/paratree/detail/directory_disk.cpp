@@ -25,8 +25,9 @@ bool ends_with_book_suffix(const std::string& name)
 
 bool is_tree_entry(const std::string& name)
 {
-    return is_valid_name(name) ||
-           (ends_with_book_suffix(name) && is_valid_name(name.substr(0, name.size() - book_suffix().size())));
+    return is_valid_entry_name(name, StoredAs::Folder) ||
+           (ends_with_book_suffix(name) &&
+            is_valid_entry_name(name.substr(0, name.size() - book_suffix().size()), StoredAs::BookFile));
 }
 
 fs::path book_file(const fs::path& folder, const std::string& name) { return folder / to_path(name + book_suffix()); }

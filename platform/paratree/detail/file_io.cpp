@@ -190,4 +190,11 @@ void require_valid_name(const std::string& name, const std::string& kind)
     if (!why.empty()) throw ParaTreeError(kind + " `" + name + "` is invalid: " + why + ".");
 }
 
+void require_valid_entry_name(const std::string& name, bool directory)
+{
+    const std::string why = why_invalid_entry_name(name, directory ? StoredAs::Folder : StoredAs::BookFile);
+    if (!why.empty())
+        throw ParaTreeError((directory ? "Directory name `" : "Book name `") + name + "` is invalid: " + why + ".");
+}
+
 }  // namespace ovk_paratree::file_io

@@ -73,7 +73,9 @@ inline constexpr int MaxValueNesting = 256;
 namespace ovk_paratree::file_io {
 
 // Throws ParaTreeError unless is_valid_name(name); `kind` starts the message
-// ("Attribute name", "Book name", ...).
+// ("Attribute name", "Parameter name").
 void require_valid_name(const std::string& name, const std::string& kind);
+// The same for the name of a directory or book (is_valid_entry_name).
+void require_valid_entry_name(const std::string& name, bool directory);
 
 }  // namespace ovk_paratree::file_io

@@ -16,8 +16,8 @@
 // load or save under the lock removes; after it, the next load or save
 // completes the journal. Readers that cannot take the lock read between two
 // equal even generations. Names starting with ".ovk~" are ours and no valid
-// tree name (see is_valid_name); the ".ovk:" names of earlier versions are
-// still recognised and cleaned.
+// directory or book name (see is_valid_entry_name); the ".ovk:" names of
+// earlier versions are still recognised and cleaned.
 #include <chrono>
 #include <cstdint>
 #include <filesystem>

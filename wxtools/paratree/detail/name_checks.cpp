@@ -7,10 +7,11 @@
 
 namespace ovk_wxtools {
 
-bool check_new_name(const wxString& word, const wxString& name, bool taken, const wxString& gap)
+bool check_new_name(const wxString& word, const wxString& name, bool taken, const wxString& gap,
+                    std::optional<ovk_paratree::StoredAs> as)
 {
-    if (!is_valid_name(name)) {
-        MB::Error(invalid_name_message(word, name));
+    if (as ? !ovk_paratree::is_valid_entry_name(name.utf8_string(), *as) : !is_valid_name(name)) {
+        MB::Error(invalid_name_message(word, name, as));
         return false;
     }
     if (taken) {

@@ -48,7 +48,8 @@ std::optional<wxString> TreeEditCommands::ask_name(const NamePrompt& prompt,
     }
     if (!prompt.old_name.empty() && name == prompt.old_name)
         return std::nullopt;
-    if (!check_new_name(prompt.word, name, taken(name.utf8_string()), prompt.trim ? wxS("\n") : wxS(" ")))
+    if (!check_new_name(prompt.word, name, taken(name.utf8_string()), prompt.trim ? wxS("\n") : wxS(" "),
+                        prompt.stored_as))
         return std::nullopt;
     return name;
 }
@@ -70,7 +71,8 @@ void TreeEditCommands::add_tree_child(Kind kind)
     }
     // Directories and books share one set of names.
     const std::optional<wxString> name = ask_name(
-        {word, directory_kind ? wxS("Please input directory name.") : wxS("Please input book name."), {}, true},
+        {word, directory_kind ? wxS("Please input directory name.") : wxS("Please input book name."), {}, true,
+         directory_kind ? ovk_paratree::StoredAs::Folder : ovk_paratree::StoredAs::BookFile},
         [&](const std::string& key) { return directory->contains(key); });
     if (!name)
         return;
@@ -135,7 +137,7 @@ void TreeEditCommands::add_parameter()
         return;
     }
     const std::optional<wxString> name =
-        ask_name({wxS("Parameter"), wxS("Please input your preferred parameter name."), {}, false},
+        ask_name({wxS("Parameter"), wxS("Please input your preferred parameter name."), {}, false, {}},
                  [&](const std::string& key) { return book->contains(key); });
     if (!name)
         return;
@@ -244,7 +246,7 @@ void TreeEditCommands::rename_tree_item()
     const std::optional<wxString> name =
         ask_name({directory_kind ? wxS("Directory") : wxS("Book"),
                   directory_kind ? wxS("Please input the new directory name.") : wxS("Please input the new book name."),
-                  old_name, true},
+                  old_name, true, directory_kind ? ovk_paratree::StoredAs::Folder : ovk_paratree::StoredAs::BookFile},
                  [&](const std::string& key) { return parent->contains(key); });
     if (!name)
         return;
@@ -270,7 +272,7 @@ void TreeEditCommands::rename_parameter()
     if (!parameter)
         return;
     const std::optional<wxString> name =
-        ask_name({wxS("Parameter"), wxS("Please input the new parameter name."), old_name, false},
+        ask_name({wxS("Parameter"), wxS("Please input the new parameter name."), old_name, false, {}},
                  [&](const std::string& key) { return book->contains(key); });
     if (!name)
         return;

@@ -4,6 +4,7 @@
 // parameter. They change the tree in memory and keep the view in step; the
 // panel runs each inside a guard that shows errors.
 #include "wxtools/paratree/detail/tree_view_sync.h"
+#include "platform/paratree/invalid_name_characters.h"
 
 #include <wx/string.h>
 
@@ -44,6 +45,7 @@ private:
         wxString prompt;
         wxString old_name;
         bool trim = false;
+        std::optional<ovk_paratree::StoredAs> stored_as;  // for directories and books
     };
     // Asks for a name and checks it; no value when cancelled, unchanged or
     // refused (the refusal shown).
