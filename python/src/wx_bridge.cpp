@@ -4,6 +4,8 @@
 #include <wx/window.h>
 #include <cstdint>
 #include <string>
+#include <typeindex>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace ovk_python {
@@ -53,6 +55,13 @@ private:
     wxObject* object_;
     PyObject* wrapper_;
 };
+
+// The library's Python classes by the C++ class they stand for.
+std::unordered_map<std::type_index, py::object>& classes()
+{
+    static auto* map = new std::unordered_map<std::type_index, py::object>;
+    return *map;
+}
 
 PyObject* attribute(const py::module_& module, const char* name)
 {
@@ -124,9 +133,17 @@ py::object wrap(wxObject* object)
         if (!PyObject_IsTrue(created.ptr())) {
             tracked().insert(object);
             window->AddNode(new WrapperTracker(object, wrapper));
+            const auto cls = classes().find(std::type_index(typeid(*object)));
+            if (cls != classes().end())
+                result.attr("__class__") = cls->second;
         }
     }
     return result;
+}
+
+void register_class(const std::type_info& type, py::object cls)
+{
+    classes()[std::type_index(type)] = std::move(cls);
 }
 
 wxColour colour_of(py::handle value)
