@@ -100,20 +100,19 @@ void init_bridge()
 
 wxObject* unwrap(py::handle obj)
 {
-    const int is_wx = PyObject_IsInstance(obj.ptr(), sip.wx_object);
-    if (is_wx < 0)
-        throw py::error_already_set();
-    if (!is_wx)
+    // A plain subtype check: wx.Object's metatype adds no instance check of
+    // its own, and this is on the path of every window argument.
+    if (!PyObject_TypeCheck(obj.ptr(), reinterpret_cast<PyTypeObject*>(sip.wx_object)))
         return nullptr;
     PyObject* address = PyObject_CallOneArg(sip.unwrapinstance, obj.ptr());
     if (!address)
         throw py::error_already_set();
-    const auto value = PyLong_AsUnsignedLongLong(address);
+    void* value = PyLong_AsVoidPtr(address);
     Py_DECREF(address);
-    if (PyErr_Occurred())
+    if (!value && PyErr_Occurred())
         throw py::error_already_set();
     // wxPython keeps every wx.Object by its address as a wxObject.
-    return reinterpret_cast<wxObject*>(static_cast<std::uintptr_t>(value));
+    return static_cast<wxObject*>(value);
 }
 
 py::object wrap(wxObject* object)
