@@ -143,6 +143,8 @@ void TreeEditCommands::add_parameter()
     int result = wxID_CANCEL;
     {
         ParameterEditorDialog editor(&panel_, *name);
+        if (panel_.options().keyboard)
+            editor.use_keyboard();
         result = editor.ShowModal();
         parameter = editor.parameter();
     }
@@ -184,6 +186,8 @@ void TreeEditCommands::edit_parameter(bool cancel_restores)
     int result = wxID_CANCEL;
     {
         ParameterEditorDialog editor(&panel_, key, parameter);
+        if (panel_.options().keyboard)
+            editor.use_keyboard();
         result = editor.ShowModal();
     }
     if (cancel_restores && result != wxID_OK)
@@ -293,6 +297,8 @@ void TreeEditCommands::view_parameter()
         return;
     ParameterEditorDialog viewer(&panel_, key, parameter);
     viewer.set_read_only();
+    if (panel_.options().keyboard)
+        viewer.use_keyboard();
     viewer.ShowModal();
 }
 
