@@ -133,6 +133,8 @@ void ParameterEditorDialog::add()
         return;
     }
     ParameterScalarAttributeEditorDialog editor(this, *name);
+    if (json_editor_)
+        editor.use_json_editor();
     if (editor.ShowModal() != wxID_OK || !editor.value)
         return;
     parameter_->set(key, *editor.value);
@@ -155,6 +157,8 @@ void ParameterEditorDialog::edit()
     const wxString name = ui_attributes->GetCellValue(row, 0);
     const std::string key = name.utf8_string();
     ParameterScalarAttributeEditorDialog editor(this, name, parameter_->get(key));
+    if (json_editor_)
+        editor.use_json_editor();
     if (editor.ShowModal() != wxID_OK || !editor.value)
         return;
     parameter_->set(key, *editor.value);

@@ -27,6 +27,9 @@ public:
     // Tab leaves the grid, Enter and F2 edit the selected attribute, Delete
     // deletes it, Space turns a true/false value over.
     void use_keyboard();
+    // The attribute editor edits lists and mappings on several lines and
+    // names the line and column of a JSON error.
+    void use_json_editor() { json_editor_ = true; }
 
     void on_select_attribute(wxGridRangeSelectEvent& event) override;
     void on_add(wxCommandEvent& event) override;
@@ -44,6 +47,7 @@ private:
 
     std::shared_ptr<ovk_paratree::Parameter> parameter_;
     bool read_only_ = false;
+    bool json_editor_ = false;
 };
 
 }  // namespace ovk_wxtools

@@ -17,6 +17,7 @@
 
 #include <wx/dirdlg.h>
 #include <wx/sizer.h>
+#include <wx/utils.h>
 #include <wx/wupdlock.h>
 
 #include <algorithm>
@@ -197,7 +198,10 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 
 wxString ParameterTreeEditorPanel::choose_folder()
 {
-    wxDirDialog dialog(this);
+    wxString start;
+    if (options_.chooser_at_tree_folder)
+        start = root_path.empty() ? wxGetHomeDir() : root_path;
+    wxDirDialog dialog(this, wxASCII_STR(wxDirSelectorPromptStr), start);
     wxString folder;
     if (dialog.ShowModal() == wxID_OK)
         folder = dialog.GetPath();

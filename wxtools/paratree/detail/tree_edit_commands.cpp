@@ -145,6 +145,8 @@ void TreeEditCommands::add_parameter()
         ParameterEditorDialog editor(&panel_, *name);
         if (panel_.options().keyboard)
             editor.use_keyboard();
+        if (panel_.options().json_editor)
+            editor.use_json_editor();
         result = editor.ShowModal();
         parameter = editor.parameter();
     }
@@ -188,6 +190,8 @@ void TreeEditCommands::edit_parameter(bool cancel_restores)
         ParameterEditorDialog editor(&panel_, key, parameter);
         if (panel_.options().keyboard)
             editor.use_keyboard();
+        if (panel_.options().json_editor)
+            editor.use_json_editor();
         result = editor.ShowModal();
     }
     if (cancel_restores && result != wxID_OK)
@@ -195,6 +199,7 @@ void TreeEditCommands::edit_parameter(bool cancel_restores)
     else
         before.settle();
     view_.fill_row(row, key, *parameter);
+    view_.fit_value_column();
 }
 
 void TreeEditCommands::delete_parameters(bool ask)
