@@ -136,6 +136,7 @@ TEST_F(KeyboardTest, AWholeEditCycleNeedsNoMouse)
         .inside_as<ParameterEditorDialog>([&](ParameterEditorDialog& editor) {
             activate(editor);
             EXPECT_TRUE(focused(editor.ui_attributes));
+            key(WXK_DOWN);  // against the last row: it stays selected
             EXPECT_EQ(selected_key(*editor.ui_attributes), wxS("value"));
             EXPECT_TRUE(editor.ui_edit_button->IsEnabled());
             key(WXK_F2);  // opens the value's editor, answered below

@@ -33,7 +33,7 @@ void use_grid_keys(wxGrid& grid, GridKeyActions actions)
         event.Skip();
         grid.CallAfter([&grid] { select_cursor_row(grid); });
     });
-    grid.Bind(wxEVT_KEY_DOWN, [actions = std::move(actions)](wxKeyEvent& event) {
+    grid.Bind(wxEVT_KEY_DOWN, [&grid, actions = std::move(actions)](wxKeyEvent& event) {
         const std::function<void()>* action = nullptr;
         if (event.GetModifiers() == wxMOD_NONE) {
             switch (event.GetKeyCode()) {
@@ -53,10 +53,13 @@ void use_grid_keys(wxGrid& grid, GridKeyActions actions)
                 break;
             }
         }
-        if (action && *action)
+        if (action && *action) {
             (*action)();
-        else
-            event.Skip();
+            return;
+        }
+        event.Skip();
+        // An arrow against the edge clears the selection without moving the cursor.
+        grid.CallAfter([&grid] { select_cursor_row(grid); });
     });
 }
 
