@@ -51,4 +51,5 @@ PYBIND11_MODULE(_core, m)
     bind_dialogs(m);
     bind_controls(m);
     bind_dashboard(m);
+    bind_testing(m);
 }
