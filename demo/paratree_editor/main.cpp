@@ -1,7 +1,7 @@
 // ovk-paratree-editor [FOLDER]: edit a parameter tree on disk. Without a
-// folder the editor opens the folder of the last run, else the sample tree;
-// --check FOLDER looks the tree over without opening a window or changing
-// anything.
+// folder the editor opens the folder of the last run, else the user's own
+// copy of the sample tree; --check FOLDER looks the tree over without opening
+// a window or changing anything.
 #include "demo/paratree_editor/editor_frame.h"
 #include "platform/paratree/paratree.h"
 #include "wxtools/wxtools.h"
@@ -20,10 +20,10 @@ void print_usage(std::FILE* to)
                  "usage: ovk-paratree-editor [FOLDER]\n"
                  "       ovk-paratree-editor --check FOLDER\n"
                  "Opens the parameter tree stored in FOLDER for editing (without one, the folder\n"
-                 "of the last run, else the sample tree). --check lists what is wrong with the\n"
-                 "tree stored in FOLDER (an interrupted save, files left behind, names a load\n"
-                 "skips, unreadable books) without changing anything; the exit status is 0 when\n"
-                 "nothing is.\n"
+                 "of the last run, else the user's own copy of the sample tree). --check lists\n"
+                 "what is wrong with the tree stored in FOLDER (an interrupted save, files left\n"
+                 "behind, names a load skips, unreadable books) without changing anything; the\n"
+                 "exit status is 0 when nothing is.\n"
                  "  -h, --help     show this help\n"
                  "  -V, --version  show the version\n");
 }
