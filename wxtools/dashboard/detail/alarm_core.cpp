@@ -74,12 +74,18 @@ void AlarmCore::post_locked(bool rows)
 
 void AlarmCore::attach(AlarmListener* to, bool refresh_repeats)
 {
+    bool asked = false;
     {
         std::lock_guard<std::mutex> hold(lock);
         refresh_on_repeat = refresh_repeats;
+        asked = refresh_posted;
     }
     std::lock_guard<std::mutex> hold(rows_lock);
     listener = to;
+    // A refresh asked for before anyone listened (restored alarms, say) is
+    // still owed; until it runs, every later update() takes it as posted.
+    if (asked)
+        post_locked(false);
 }
 
 void AlarmCore::detach()
