@@ -51,9 +51,10 @@ std::string alarm_state(const JournalAlarm& alarm, bool online)
 PlantDashboard::PlantDashboard(wxWindow* parent, const PlantDashboardOptions& options)
     : wxPanel(parent, wxID_ANY), options_(options)
 {
-    ui_stations = report_list(this, {{"Station", 160}, {"State", 90}, {"Active alarms", 100}});
-    ui_alarms = report_list(this, {{"Station", 110}, {"Alarm", 220}, {"Level", 70}, {"Since", 150},
-                                   {"Raised", 60}, {"State", 200}});
+    ui_stations = report_list(this, {{"Station", 130}, {"State", 70}, {"Active alarms", 90}});
+    ui_stations->SetMinSize(wxSize(300, -1));
+    ui_alarms = report_list(this, {{"Station", 110}, {"Alarm", 210}, {"Level", 60}, {"Since", 140},
+                                   {"Raised", 55}, {"State", 180}});
     history_ = new detail::RemoteHistoryList(this, options_.history_rows);
     ui_history = history_;
     ui_acknowledge = new wxButton(this, wxID_ANY, wxS("Acknowledge"));
