@@ -37,6 +37,7 @@ public:
     AlarmPublisher(const AlarmPublisher&) = delete;
     AlarmPublisher& operator=(const AlarmPublisher&) = delete;
 
+    // The station's name, as given.
     const std::string& station() const;
     // Whether the broker has the connection right now.
     bool connected() const;

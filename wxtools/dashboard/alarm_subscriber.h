@@ -20,6 +20,7 @@ namespace ovk_wxtools {
 
 struct RemoteStation {
     std::string name;  // UTF-8
+    // Whether it is connected to the broker, as far as the broker says.
     bool online = false;
     std::size_t active = 0;  // alarms active there
 };

@@ -2,12 +2,12 @@
 // Where the alarms of a plant meet: an MQTT broker, and how a station or a
 // control room talks to it.
 //
-// Every station publishes under `<prefix>/<station>/alarms/`:
+// Every station publishes under PREFIX/STATION/alarms/:
 //
 //   status          retained  {"online":true} while connected; the broker
 //                             itself writes {"online":false} when the
 //                             station goes without saying goodbye
-//   active/<code>   retained  one active alarm as JSON; an empty message
+//   active/CODE     retained  one active alarm as JSON; an empty message
 //                             once it went
 //   event           QoS 1     each change (raise, repeat, release, clear,
 //                             acknowledge, shelve, all clear) as JSON
@@ -24,7 +24,9 @@
 namespace ovk_wxtools {
 
 struct MqttOptions {
+    // The broker's host name or address.
     std::string host = "127.0.0.1";
+    // The broker's port.
     int port = 1883;
     // The first levels of every topic.
     std::string prefix = "plant";
@@ -35,8 +37,10 @@ struct MqttOptions {
     // oldest events go (the active alarms are always sent again in full on
     // reconnecting, whatever the backlog lost).
     std::size_t backlog_limit = 100000;
-    // The wait before reconnecting doubles from the first to the second.
-    std::chrono::milliseconds reconnect_first{100}, reconnect_most{5000};
+    // The wait before reconnecting doubles from this...
+    std::chrono::milliseconds reconnect_first{100};
+    // ...up to this.
+    std::chrono::milliseconds reconnect_most{5000};
 };
 
 }  // namespace ovk_wxtools

@@ -26,9 +26,11 @@ class RemoteHistoryList;
 
 class PlantDashboard : public wxPanel {
 public:
+    // Connects to the broker of `options` at once; the lists fill as the stations are heard.
     PlantDashboard(wxWindow* parent, const PlantDashboardOptions& options = {});
     ~PlantDashboard() override;
 
+    // The options it was made with.
     const PlantDashboardOptions& options() const { return options_; }
     // The stations' side, for code that reads or acknowledges without the lists.
     AlarmSubscriber& subscriber() { return *subscriber_; }

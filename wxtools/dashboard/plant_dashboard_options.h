@@ -9,6 +9,7 @@
 namespace ovk_wxtools {
 
 struct PlantDashboardOptions {
+    // The broker and the prefix the stations publish under.
     MqttOptions mqtt = {};
     // An SQLite database file (UTF-8 path) that keeps every change received,
     // with its station; on start the history shows its last `history_rows`.
