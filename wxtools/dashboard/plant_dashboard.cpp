@@ -93,10 +93,13 @@ PlantDashboard::PlantDashboard(wxWindow* parent, const PlantDashboardOptions& op
         }
     }
     subscriber_ = std::make_unique<AlarmSubscriber>(options_.mqtt, journal_);
-    subscriber_->on_change([this] {
+    auto post = [this] {
         if (!refresh_posted_.exchange(true))
             CallAfter([this] { refresh(); });
-    });
+    };
+    subscriber_->on_change(post);
+    // What arrived before the call was set shows too.
+    post();
 }
 
 PlantDashboard::~PlantDashboard()
