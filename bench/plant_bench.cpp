@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -52,7 +53,9 @@ void BM_StationToControlRoomLatency(benchmark::State& state)
             // Paced: change i is due at start + i / per_second.
             const auto due = start + std::chrono::nanoseconds(i * 1000000000 / per_second);
             std::this_thread::sleep_until(due);
-            const AlarmCode code(std::to_string(i).insert(0, "c"));
+            char text[24];
+            std::snprintf(text, sizeof text, "c%ld", i);
+            const AlarmCode code(text);
             sent[static_cast<std::size_t>(i)] = clock_type::now();
             station->alarm(code, {});
             station->clear(code);
