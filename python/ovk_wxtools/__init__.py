@@ -9,6 +9,14 @@ import wx as _wx  # the wx of the process must be loaded first
 from ._core import *  # noqa: F401,F403
 from ._core import _BigEventDashBoard, wx_version
 from ._app import SimpleApp, app, run_wxapp
+from . import ovk_paratree  # noqa: F401 - the model, as ovk_wxtools.ovk_paratree
+
+# The editor panel's events, bound as wxPython binds its own.
+EVT_PARAMETER_TREE_MODIFIED = _wx.PyEventBinder(wxEVT_PARAMETER_TREE_MODIFIED)  # noqa: F405
+EVT_PARAMETER_TREE_LOADED = _wx.PyEventBinder(wxEVT_PARAMETER_TREE_LOADED)  # noqa: F405
+EVT_PARAMETER_TREE_EDITED = _wx.PyEventBinder(wxEVT_PARAMETER_TREE_EDITED)  # noqa: F405
+EVT_PARAMETER_TREE_SAVED = _wx.PyEventBinder(wxEVT_PARAMETER_TREE_SAVED)  # noqa: F405
+EVT_PARAMETER_TREE_FOUND = _wx.PyEventBinder(wxEVT_PARAMETER_TREE_FOUND)  # noqa: F405
 
 __all__ = [name for name in dir() if not name.startswith("_")]
 

@@ -107,7 +107,11 @@ void def_combo_api(py::class_<L>& c)
         .def("GetObject", [](L& self, int index) { return object_or_none(self.GetObject(index)); }, py::arg("index"))
         .def("Update", checked([](L& self, int index) { self.Update(index); }), py::arg("index"))
         .def("SetSelection", checked([](L& self, int index) { self.SetSelection(index); }), py::arg("index"))
-        .def("ClearSelection", checked([](L& self) { self.ClearSelection(); }));
+        .def("ClearSelection", checked([](L& self) { self.ClearSelection(); }))
+        .def("FindIf", [](L& self, py::object pred) {
+                 return self.FindIf([&pred](const T& o) { return static_cast<bool>(py::bool_(pred(to_python(o)))); });
+             },
+             py::arg("pred"), "The position of the first object for which pred(object) is true, or -1.");
 }
 
 void bind_combo_list(py::module_& m)
@@ -122,25 +126,64 @@ void bind_combo_list(py::module_& m)
     def_combo_api(c);
 }
 
+void bind_serial_ports(py::module_& m)
+{
+    using ovk_wxtools::SerialPortInfo;
+    py::class_<SerialPortInfo>(m, "SerialPortInfo", "What the system tells about one serial port.")
+        .def(py::init([](const wxString& name, const wxString& description, int vid, int pid, const wxString& serial) {
+                 return SerialPortInfo{name, description, vid, pid, serial};
+             }),
+             py::arg("name"), py::arg("description") = wxString(), py::arg("usb_vid") = -1, py::arg("usb_pid") = -1,
+             py::arg("serial_number") = wxString())
+        .def_readwrite("name", &SerialPortInfo::name)
+        .def_readwrite("description", &SerialPortInfo::description)
+        .def_readwrite("usb_vid", &SerialPortInfo::usb_vid)
+        .def_readwrite("usb_pid", &SerialPortInfo::usb_pid)
+        .def_readwrite("serial_number", &SerialPortInfo::serial_number)
+        .def("__repr__", [](const SerialPortInfo& p) { return "<SerialPortInfo " + p.name.utf8_string() + ">"; });
+    m.def("serial_port_names", checked([] { return ovk_wxtools::serial_port_names(); }));
+    m.def("serial_ports", checked([] { return ovk_wxtools::serial_ports(); }));
+    m.def("describe_port", &ovk_wxtools::describe_port, py::arg("port"));
+    m.def("port_name_less", &ovk_wxtools::port_name_less, py::arg("a"), py::arg("b"));
+}
+
 void bind_com_port_list(py::module_& m)
 {
     using ovk_wxtools::COMPortList;
+    using ovk_wxtools::SerialPortInfo;
     py::class_<COMPortList> c(m, "COMPortList", "An object list of the machine's serial ports, the first one selected.");
-    c.def(py::init([](wxItemContainer* control, py::object comports) {
+    py::class_<COMPortList::Options>(c, "Options", "Additions to the plain list; each off by default.")
+        .def(py::init([](int refresh_ms, bool describe, py::object port_info) {
+                 COMPortList::Options options{refresh_ms, describe, {}};
+                 if (!port_info.is_none()) {
+                     PyCallable lister(std::move(port_info));
+                     options.port_info = [lister] { return lister.call_as<std::vector<SerialPortInfo>>({}); };
+                 }
+                 return options;
+             }),
+             py::kw_only(), py::arg("refresh_ms") = 0, py::arg("describe") = false, py::arg("port_info") = py::none())
+        .def_readwrite("refresh_ms", &COMPortList::Options::refresh_ms)
+        .def_readwrite("describe", &COMPortList::Options::describe);
+    c.def(py::init([](wxItemContainer* control, py::object comports, std::optional<COMPortList::Options> options) {
               if (!control)
                   throw py::type_error("COMPortList needs a control");
-              if (comports.is_none())
-                  return std::make_unique<COMPortList>(control);
-              PyCallable lister(std::move(comports));
-              return std::make_unique<COMPortList>(control, [lister] {
-                  return lister.call_as<std::vector<wxString>>({});
-              });
+              COMPortList::PortLister lister = ovk_wxtools::serial_port_names;
+              if (!comports.is_none()) {
+                  PyCallable call(std::move(comports));
+                  lister = [call] { return call.call_as<std::vector<wxString>>({}); };
+              }
+              DirectCall direct;
+              return std::make_unique<COMPortList>(control, options.value_or(COMPortList::Options{}), lister);
           }),
-          py::arg("control"), py::arg("comports") = py::none(),
+          py::arg("control"), py::arg("comports") = py::none(), py::arg("options") = py::none(),
           "comports: a callable answering the device names; by default the machine's ports.")
-        .def("RefreshPorts", checked([](COMPortList& self) { return self.RefreshPorts(); }));
+        .def("RefreshPorts", checked([](COMPortList& self) { return self.RefreshPorts(); }))
+        .def("GetPortInfo", [](COMPortList& self, const wxString& name) -> py::object {
+                 const SerialPortInfo* info = self.GetPortInfo(name);
+                 return info ? py::cast(*info) : py::none();
+             },
+             py::arg("name"));
     def_combo_api(c);
-    m.def("serial_port_names", checked([] { return ovk_wxtools::serial_port_names(); }));
 }
 
 // A row's values: a list or tuple is its own row, anything else goes
@@ -238,6 +281,7 @@ void bind_row_grid(py::module_& m)
 void bind_controls(py::module_& m)
 {
     bind_combo_list(m);
+    bind_serial_ports(m);
     bind_com_port_list(m);
     bind_row_grid(m);
     bind_small_controls(m);

@@ -181,7 +181,13 @@ void bind_dashboard(py::module_& m)
                                          keep_view};
              }),
              py::arg("counts_and_times") = false, py::arg("acknowledge_and_shelve") = false, py::arg("history_cap") = 0,
-             py::arg("level_filter") = false, py::arg("csv_export") = false, py::arg("keep_view") = false);
+             py::arg("level_filter") = false, py::arg("csv_export") = false, py::arg("keep_view") = false)
+        .def_readwrite("counts_and_times", &DashboardOptions::counts_and_times)
+        .def_readwrite("acknowledge_and_shelve", &DashboardOptions::acknowledge_and_shelve)
+        .def_readwrite("history_cap", &DashboardOptions::history_cap)
+        .def_readwrite("level_filter", &DashboardOptions::level_filter)
+        .def_readwrite("csv_export", &DashboardOptions::csv_export)
+        .def_readwrite("keep_view", &DashboardOptions::keep_view);
 
     py::class_<AlarmState, std::shared_ptr<AlarmState>> state(
         m, "AlarmState", "The alarms of one dashboard, for other threads; valid after the window has gone.");
@@ -206,8 +212,27 @@ void bind_dashboard(py::module_& m)
              py::arg("lowest"))
         .def("export_history_csv", [](BigEventDashBoard* self, const wxString& path) { return self->export_history_csv(path); },
              py::arg("path"))
+        .def("options", [](BigEventDashBoard* self) { return self->options(); })
+        .def_static("csv_line", [](const std::vector<std::string>& fields) { return BigEventDashBoard::csv_line(fields); },
+                    py::arg("fields"), "One CSV line (quoted where needed) of the fields.")
+        .def("alarm_detail", [](BigEventDashBoard* self, int n) -> py::object {
+                 // The AlarmDetail client data of list entry n.
+                 const auto count = static_cast<int>(self->ui_list_alarm->GetCount());
+                 if (n < 0 || n >= count)
+                     throw py::index_error("alarm_detail: no list entry " + std::to_string(n));
+                 const auto* data = dynamic_cast<AlarmDetail*>(self->ui_list_alarm->GetClientObject(static_cast<unsigned>(n)));
+                 const auto* detail = data ? std::any_cast<PyCallable>(&data->detail()) : nullptr;
+                 return detail ? detail->function() : py::none();
+             },
+             py::arg("n"), "The detail the alarm of list entry n was raised with.")
         .def_readonly("ui_list_alarm", &BigEventDashBoard::ui_list_alarm)
-        .def_readonly("ui_grid_error_history", &BigEventDashBoard::ui_grid_error_history);
+        .def_readonly("ui_grid_error_history", &BigEventDashBoard::ui_grid_error_history)
+        .def_readonly("ui_acknowledge", &BigEventDashBoard::ui_acknowledge)
+        .def_readonly("ui_acknowledge_all", &BigEventDashBoard::ui_acknowledge_all)
+        .def_readonly("ui_shelve", &BigEventDashBoard::ui_shelve)
+        .def_readonly("ui_shelve_for", &BigEventDashBoard::ui_shelve_for)
+        .def_readonly("ui_level_filter", &BigEventDashBoard::ui_level_filter)
+        .def_readonly("ui_export_csv", &BigEventDashBoard::ui_export_csv);
     // The window's alarm operations go to its state: the same from any thread.
     def_alarm_api<BigEventDashBoard>(board, [](BigEventDashBoard* self) { return self->state(); });
 }

@@ -8,4 +8,7 @@ void bind_dialogs(pybind11::module_& m);
 void bind_controls(pybind11::module_& m);
 void bind_small_controls(pybind11::module_& m);
 void bind_dashboard(pybind11::module_& m);
+void bind_testing(pybind11::module_& m);
+void bind_paratree(pybind11::module_& m);
+void bind_paratree_ui(pybind11::module_& m);
 }  // namespace ovk_python

@@ -51,4 +51,7 @@ PYBIND11_MODULE(_core, m)
     bind_dialogs(m);
     bind_controls(m);
     bind_dashboard(m);
+    bind_testing(m);
+    bind_paratree(m);
+    bind_paratree_ui(m);
 }

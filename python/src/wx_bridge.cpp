@@ -4,6 +4,8 @@
 #include <wx/window.h>
 #include <cstdint>
 #include <string>
+#include <typeindex>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace ovk_python {
@@ -54,6 +56,13 @@ private:
     PyObject* wrapper_;
 };
 
+// The library's Python classes by the C++ class they stand for.
+std::unordered_map<std::type_index, py::object>& classes()
+{
+    static auto* map = new std::unordered_map<std::type_index, py::object>;
+    return *map;
+}
+
 PyObject* attribute(const py::module_& module, const char* name)
 {
     return py::object(module.attr(name)).release().ptr();
@@ -91,20 +100,19 @@ void init_bridge()
 
 wxObject* unwrap(py::handle obj)
 {
-    const int is_wx = PyObject_IsInstance(obj.ptr(), sip.wx_object);
-    if (is_wx < 0)
-        throw py::error_already_set();
-    if (!is_wx)
+    // A plain subtype check: wx.Object's metatype adds no instance check of
+    // its own, and this is on the path of every window argument.
+    if (!PyObject_TypeCheck(obj.ptr(), reinterpret_cast<PyTypeObject*>(sip.wx_object)))
         return nullptr;
     PyObject* address = PyObject_CallOneArg(sip.unwrapinstance, obj.ptr());
     if (!address)
         throw py::error_already_set();
-    const auto value = PyLong_AsUnsignedLongLong(address);
+    void* value = PyLong_AsVoidPtr(address);
     Py_DECREF(address);
-    if (PyErr_Occurred())
+    if (!value && PyErr_Occurred())
         throw py::error_already_set();
     // wxPython keeps every wx.Object by its address as a wxObject.
-    return reinterpret_cast<wxObject*>(static_cast<std::uintptr_t>(value));
+    return static_cast<wxObject*>(value);
 }
 
 py::object wrap(wxObject* object)
@@ -124,9 +132,17 @@ py::object wrap(wxObject* object)
         if (!PyObject_IsTrue(created.ptr())) {
             tracked().insert(object);
             window->AddNode(new WrapperTracker(object, wrapper));
+            const auto cls = classes().find(std::type_index(typeid(*object)));
+            if (cls != classes().end())
+                result.attr("__class__") = cls->second;
         }
     }
     return result;
+}
+
+void register_class(const std::type_info& type, py::object cls)
+{
+    classes()[std::type_index(type)] = std::move(cls);
 }
 
 wxColour colour_of(py::handle value)

@@ -15,6 +15,7 @@
 #include <wx/object.h>
 #include <wx/string.h>
 #include <type_traits>
+#include <typeinfo>
 
 namespace ovk_python {
 namespace py = pybind11;
@@ -30,6 +31,10 @@ wxObject* unwrap(py::handle obj);
 // The wxPython object for `object`; None for nullptr. Windows that Python
 // did not create are tracked (see above).
 py::object wrap(wxObject* object);
+
+// Makes wrap() hand out objects of the C++ class `type` that Python did not
+// create as instances of `cls` (the library's Python subclass of the wx class).
+void register_class(const std::type_info& type, py::object cls);
 
 // wrap() for pointers to library classes and mix-ins (wxItemContainer).
 template <class T>

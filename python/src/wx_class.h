@@ -64,6 +64,7 @@ public:
         cls_ = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(&PyType_Type))(
             name, py::make_tuple(wx_class(wx_base)), namespace_);
         module.attr(name) = cls_;
+        register_class(typeid(T), cls_);
         // The C++ object is complete when __new__ returns.
         cls_.attr("__init__") = py::cpp_function([](py::object, py::args, py::kwargs) {}, py::is_method(cls_));
     }

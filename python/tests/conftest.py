@@ -1,20 +1,7 @@
 import wx
-import pytest
 
-
-@pytest.fixture(scope="session")
-def wxapp():
-    app = wx.GetApp() or wx.App(False)
-    yield app
-
-
-@pytest.fixture
-def frame(wxapp):
-    frame = wx.Frame(None, title="host")
-    frame.SetSizer(wx.BoxSizer(wx.VERTICAL))
-    yield frame
-    frame.Destroy()
-    wx.Yield()
+# The fixtures wxapp, frame and dialogs, and the watchdog of every test.
+pytest_plugins = ["ovk_wxtools.testing", "pytester"]
 
 
 def later(ms, action):

@@ -58,8 +58,8 @@ def test_window_fit_layout_centres_and_maximises(frame):
     assert frame.GetSize() == frame.GetSizer().GetMinSize() or frame.IsMaximized()
 
 
-def test_run_wxapp_answers_a_dialogs_code_with_the_existing_app(wxapp):
-    later(50, end_active_dialog(wx.ID_CANCEL))
+def test_run_wxapp_answers_a_dialogs_code_with_the_existing_app(wxapp, dialogs):
+    dialogs.press("取消")
     assert ovk.run_wxapp(ovk.SimpleInputDialog, parent=None, title="标题") == wx.ID_CANCEL
     with pytest.raises(TypeError, match="WX App need a class derived from wx.Frame or wx.Dialog."):
         ovk.run_wxapp(wx.Panel, parent=None) if False else ovk.run_wxapp(lambda: object())

@@ -104,3 +104,23 @@ def test_small_controls(frame):
     assert ports.objects == ["/dev/ttyS10", "/dev/ttyS2"] and ports.GetSelection() == "/dev/ttyS10"
     dt = ovk.wx_datetime_2_py_datetime(wx.DateTime.FromDMY(3, 0, 2025, 4, 5, 6))
     assert dt == datetime.datetime(2025, 1, 3, 4, 5, 6)
+
+
+def test_find_if_and_described_serial_ports(frame):
+    items = ovk.ComboList(wx.ListBox(frame), lambda s: s.name)
+    items.AppendItems([Sample("电压", 1), Sample("电流", 2)])
+    assert items.FindIf(lambda s: s.value == 2) == 1 and items.FindIf(lambda s: False) == -1
+    with pytest.raises(ZeroDivisionError):
+        items.FindIf(lambda s: 1 / 0)
+
+    usb = ovk.SerialPortInfo("/dev/ttyUSB0", "串口适配器", usb_vid=0x0403, usb_pid=0x6001, serial_number="A5")
+    assert ovk.describe_port(usb) == "串口适配器 (USB 0403:6001, serial A5)"
+    assert ovk.port_name_less("/dev/ttyS2", "/dev/ttyS10") and not ovk.port_name_less("/dev/ttyS10", "/dev/ttyS2")
+    options = ovk.COMPortList.Options(describe=True, port_info=lambda: [usb, ovk.SerialPortInfo("/dev/ttyS0")])
+    choice = wx.Choice(frame)
+    ports = ovk.COMPortList(choice, comports=lambda: ["/dev/ttyS0", "/dev/ttyUSB0"], options=options)
+    assert choice.GetString(1).startswith("/dev/ttyUSB0") and "串口适配器" in choice.GetString(1)
+    assert ports.GetPortInfo("/dev/ttyUSB0").serial_number == "A5" and ports.GetPortInfo("/dev/ttyS9") is None
+    wrong = ovk.COMPortList.Options(describe=True, port_info=lambda: [1])
+    with pytest.raises(TypeError, match="wrong type"):
+        ovk.COMPortList(wx.Choice(frame), comports=lambda: ["x"], options=wrong)

@@ -3,6 +3,7 @@ import logging
 import threading
 import time
 
+import pytest
 import wx
 
 import ovk_wxtools as ovk
@@ -96,3 +97,19 @@ def test_logging_flood_and_a_dead_window(frame):
     else:
         raise AssertionError("a dead dashboard must raise RuntimeError")
     logger.removeHandler(board)
+
+
+def test_extras_and_alarm_details(frame):
+    options = ovk.DashboardOptions(acknowledge_and_shelve=True, level_filter=True, csv_export=True)
+    board = ovk.BigEventDashBoard(frame, options=options)
+    assert board.options().acknowledge_and_shelve and board.options().csv_export and not board.options().keep_view
+    assert board.ui_acknowledge.GetLabel() and board.ui_export_csv and board.ui_level_filter.GetCount() > 0
+    assert ovk.BigEventDashBoard.csv_line(["温度", 'a "b"', "c,d"]) == '温度,"a ""b""","c,d"\r\n'
+    detail = {"通道": 3}
+    board.alarm(Alarm.door_open, detail=detail)
+    assert run_until(lambda: board.ui_list_alarm.GetCount() == 1)
+    assert board.alarm_detail(0) is detail
+    with pytest.raises(IndexError):
+        board.alarm_detail(1)
+    assert board.acknowledge(Alarm.door_open)
+    board.Destroy()

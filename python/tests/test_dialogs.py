@@ -5,30 +5,17 @@ import pytest
 import wx
 
 import ovk_wxtools as ovk
-from conftest import end_active_dialog, later
+from ovk_wxtools.testing import type_into
 
 
-def press_later(find_button):
-    def press():
-        for window in wx.GetTopLevelWindows():
-            if isinstance(window, wx.Dialog) and window.IsModal():
-                button = find_button(window)
-                event = wx.CommandEvent(wx.wxEVT_BUTTON, button.GetId())
-                event.SetEventObject(button)
-                button.GetEventHandler().ProcessEvent(event)
-                return
-        wx.CallLater(20, press)
-    later(50, press)
-
-
-def test_choice_dialogs_answer_through_their_accessors(frame):
+def test_choice_dialogs_answer_through_their_accessors(frame, dialogs):
     dialog = ovk.ChooseOneButtonDialog(frame, "选择", "哪一个？", ["是", "否", "取消"], default_index=1)
-    press_later(lambda d: [c for c in d.GetChildren() if isinstance(c, wx.Button)][1])
+    dialogs.press("否").run_out()
     assert dialog.ShowModal() == wx.ID_OK
     assert (dialog.GetSelectedIndex(), dialog.GetSelectedString()) == (1, "否")
     dialog.Destroy()
 
-    single = ovk.SingleChoiceTimeoutDialog(frame, "端口", "选择端口", ("COM1", "COM2"), timeout=0.3, selection=1)
+    single = ovk.SingleChoiceTimeoutDialog(frame, "端口", "选择端口", ("COM1", "COM2"), timeout=30, selection=1)
     assert single.ShowModal() == wx.ID_OK
     assert single.GetSelection() == "COM2" and single.caption == "选择端口"
     single.Destroy()
@@ -36,14 +23,13 @@ def test_choice_dialogs_answer_through_their_accessors(frame):
         ovk.ChooseOneButtonDialog(frame, "t", "q", "abc")
 
 
-def test_multiple_input_writes_back_into_the_callers_dict(frame):
+def test_multiple_input_writes_back_into_the_callers_dict(frame, dialogs):
     fields = {"电压": "5", "电流": ""}
     dialog = ovk.MultipleInputDialog(frame, fields, title="参数")
-    controls = [c for c in dialog.GetChildren() if isinstance(c, wx.TextCtrl)]
-    controls[1].SetValue("0.5 A")
-    press_later(lambda d: [c for c in d.GetChildren() if isinstance(c, wx.Button) and c.GetLabel() == "OK"][0])
+    dialogs.act(type_into("电流", "0.5 A").press("OK"))
     assert dialog.ShowModal() == wx.ID_OK
     assert fields == {"电压": "5", "电流": "0.5 A"} and dialog.get("电流") == "0.5 A"
+    assert dialogs.last_opened.fields == [("电压", "5"), ("电流", "")]
     with pytest.raises(IndexError):
         dialog.get("功率")
     dialog.Destroy()
@@ -105,12 +91,12 @@ def test_progress_dialog_follows_a_python_worker(frame):
     dialog.Destroy()
 
 
-def test_auto_close_and_true_or_false(frame):
-    ovk.AutoCloseMessageBox.CheckInterval = 0.01
-    box = ovk.AutoCloseMessageBox(frame, "提示", "马上关闭", timeout=0.05)
+def test_auto_close_and_true_or_false(frame, dialogs):
+    box = ovk.AutoCloseMessageBox(frame, "提示", "马上关闭", timeout=30)
+    dialogs.run_out()
     assert box.ShowModal() == 0
     box.Destroy()
     question = ovk.TrueOrFalseDialog(frame, "问题", "继续吗？", true_label="继续", false_label="停止")
-    later(50, end_active_dialog(wx.ID_CANCEL))
+    dialogs.press("停止")
     assert question.ShowModal() == wx.ID_CANCEL
     question.Destroy()
