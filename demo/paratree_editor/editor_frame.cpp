@@ -9,8 +9,11 @@
 #include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
+#include <wx/utils.h>
 
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace ovk_paratree_editor {
 
@@ -103,8 +106,8 @@ EditorFrame::EditorFrame(const wxString& folder)
         const wxString last = config_->Read(wxS("LastFolder"), wxString());
         if (!last.empty() && wxDir::Exists(last))
             start = last;
-        else if (wxDir::Exists(sample_tree_folder()))
-            start = sample_tree_folder();
+        else
+            start = user_sample_tree_folder();
     }
     if (!start.empty())
         open_folder(start);
@@ -125,6 +128,49 @@ wxString sample_tree_folder()
     installed.AppendDir(wxS("ovk_wxtools"));
     installed.AppendDir(wxS("sample_tree"));
     return installed.GetPath();
+}
+
+namespace {
+
+// Where the program keeps the user's files. On Unix the XDG data folder:
+// wxStandardPaths puts it at ~/.<program>, where the settings file already is.
+std::filesystem::path user_data_folder()
+{
+#ifdef __UNIX__
+    wxString base;
+    if (!wxGetEnv(wxS("XDG_DATA_HOME"), &base) || base.empty())
+        base = wxGetHomeDir() + wxS("/.local/share");
+    return std::filesystem::path(base.utf8_string()) / "ovk-paratree-editor";
+#else
+    return std::filesystem::path(wxStandardPaths::Get().GetUserDataDir().utf8_string());
+#endif
+}
+
+}  // namespace
+
+wxString user_sample_tree_folder()
+{
+    namespace fs = std::filesystem;
+    const wxString source = sample_tree_folder();
+    if (!wxDir::Exists(source))
+        return {};
+    const fs::path data = user_data_folder();
+    const fs::path copy = data / "sample_tree";
+    std::error_code error;
+    if (fs::is_directory(copy, error))
+        return wxString::FromUTF8(copy.string());
+    // Copied under another name first: a copy cut short never passes for the tree.
+    const fs::path partial = data / "sample_tree.partial";
+    fs::remove_all(partial, error);
+    fs::create_directories(data, error);
+    fs::copy(fs::path(source.utf8_string()), partial, fs::copy_options::recursive, error);
+    if (!error)
+        fs::rename(partial, copy, error);
+    if (error) {
+        fs::remove_all(partial, error);
+        return {};
+    }
+    return wxString::FromUTF8(copy.string());
 }
 
 void EditorFrame::open_folder(const wxString& folder)

@@ -17,7 +17,7 @@ namespace ovk_paratree_editor {
 class EditorFrame : public wxFrame {
 public:
     // Opens `folder`, or without one the folder of the last run if it still
-    // exists, else the sample tree. A folder that cannot be loaded leaves the editor empty.
+    // exists, else the user's copy of the sample tree. A folder that cannot be loaded leaves the editor empty.
     explicit EditorFrame(const wxString& folder);
     ~EditorFrame() override;
 
@@ -38,8 +38,14 @@ private:
     std::vector<std::string> language_keys_;
 };
 
-// The sample tree of demo/sample_tree, opened when there is no folder to open.
+// The sample tree of demo/sample_tree, as built or installed.
 wxString sample_tree_folder();
+
+// The user's own copy of the sample tree, in the user's data folder, made
+// from sample_tree_folder() on first use: opened when there is no folder to
+// open, so that a save never edits the copy in the sources or the package.
+// Empty when there is no sample tree or the copy cannot be made.
+wxString user_sample_tree_folder();
 
 // The description locale that fits the user's language ("zh_CN", "en_US");
 // empty when the system does not say.

@@ -1,6 +1,6 @@
 // ovk-paratree-editor [FOLDER]: edit a parameter tree on disk. Without a
-// folder the editor opens the folder of the last run, or starts empty and
-// the user opens one from the File menu.
+// folder the editor opens the folder of the last run, else the user's own
+// copy of the sample tree.
 #include "demo/paratree_editor/editor_frame.h"
 #include "wxtools/wxtools.h"
 
@@ -16,7 +16,7 @@ void print_usage(std::FILE* to)
     std::fprintf(to,
                  "usage: ovk-paratree-editor [FOLDER]\n"
                  "Opens the parameter tree stored in FOLDER for editing (without one, the folder\n"
-                 "of the last run, else the sample tree).\n"
+                 "of the last run, else the user's own copy of the sample tree).\n"
                  "  -h, --help     show this help\n"
                  "  -V, --version  show the version\n");
 }

@@ -1,5 +1,7 @@
 #include "platform/paratreeui/parameter_editor_dialog.h"
 
+#include <wx/settings.h>
+
 namespace ovk_paratreeui {
 
 ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, const wxString& title,
@@ -15,11 +17,15 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     m_name_label = new wxStaticText(this, wxID_ANY, wxS("Name:"));
     head->Add(m_name_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     ui_name = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
+    // Shown, never typed into: it looks as read-only as it is.
+    ui_name->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     head->Add(ui_name, 0, wxALL | wxEXPAND, 5);
     head->AddSpacer(0);
     m_description_label = new wxStaticText(this, wxID_ANY, wxS("Description:"));
     head->Add(m_description_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     ui_description = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
+    // Shown, never typed into: it looks as read-only as it is.
+    ui_description->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     head->Add(ui_description, 0, wxALL | wxEXPAND, 5);
     ui_descriptions_button = new wxButton(this, wxID_ANY, wxS("Descriptions..."));
     head->Add(ui_descriptions_button, 0, wxALL, 5);

@@ -3,6 +3,8 @@
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 
+#include <initializer_list>
+
 namespace ovk_paratreeui {
 
 namespace {
@@ -16,7 +18,7 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
                                                    const wxSize& size, long style, const wxString& name)
     : wxPanel(parent, id, pos, size, style, name)
 {
-    // Controls are made in tab order, the tree first. Each pane's static box
+    // The panes' controls are made in tab order, the tree first. Each pane's static box
     // comes before its controls, which are its siblings and drawn over it.
     auto* tree_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, wxS("Directories and books")), wxVERTICAL);
     auto* book_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, wxS("Parameters of the selected book")),
@@ -87,6 +89,12 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_save_to_button = new wxButton(this, wxID_ANY, wxS("Save To..."));
     ui_save_to_button->SetToolTip(wxS("Save a copy of the parameter tree to another folder."));
     folder_row->Add(ui_save_to_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
+
+    // Made last, shown first: Tab reaches the folder row before the panes.
+    for (wxWindow* control : {static_cast<wxWindow*>(ui_tree_path_label), static_cast<wxWindow*>(ui_tree_path),
+                              static_cast<wxWindow*>(ui_load_button), static_cast<wxWindow*>(ui_save_button),
+                              static_cast<wxWindow*>(ui_save_to_button)})
+        control->MoveBeforeInTabOrder(tree_box->GetStaticBox());
 
     auto* panes = new wxBoxSizer(wxHORIZONTAL);
     panes->Add(tree_box, 1, wxEXPAND | wxALL, 5);

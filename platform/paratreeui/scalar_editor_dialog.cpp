@@ -1,5 +1,7 @@
 #include "platform/paratreeui/scalar_editor_dialog.h"
 
+#include <wx/settings.h>
+
 namespace ovk_paratreeui {
 
 ScalarEditorDialog::ScalarEditorDialog(wxWindow* parent, wxWindowID id, const wxString& title, const wxPoint& pos,
@@ -17,6 +19,8 @@ ScalarEditorDialog::ScalarEditorDialog(wxWindow* parent, wxWindowID id, const wx
     m_name_label = new wxStaticText(this, wxID_ANY, wxS("Name:"));
     fields->Add(m_name_label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     ui_name = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_READONLY);
+    // Shown, never typed into: it looks as read-only as it is.
+    ui_name->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     fields->Add(ui_name, 0, wxALL | wxEXPAND, 5);
 
     m_type_label = new wxStaticText(this, wxID_ANY, wxS("Type:"));
@@ -65,6 +69,8 @@ ScalarEditorDialog::ScalarEditorDialog(wxWindow* parent, wxWindowID id, const wx
     Layout();
     outer->Fit(this);
     Centre(wxBOTH);
+    // The value is what the dialog is opened for (applied once it is shown).
+    ui_value_single_line->SetFocus();
 
     ui_multiline_string->Bind(wxEVT_CHECKBOX, &ScalarEditorDialog::on_multiline_state_changed, this);
     ui_type->Bind(wxEVT_CHOICE, &ScalarEditorDialog::on_type_changed, this);

@@ -3,6 +3,7 @@
 // attribute values (int, float, str, bool, None, list, dict); paths are str or
 // os.PathLike and come back as pathlib.Path.
 #include "bindings.h"
+#include "paratree_value.h"
 #include "wx_bridge.h"
 #include "platform/paratree/paratree.h"
 #include <pybind11/stl.h>
@@ -12,10 +13,7 @@
 #include <string>
 
 namespace ovk_python {
-namespace {
-
 using namespace ovk_paratree;
-using Entity = std::shared_ptr<ParaTreeEntity>;
 
 // ---- attribute values ----
 
@@ -85,6 +83,10 @@ Value value_of(py::handle value)
     throw py::type_error(std::string("an attribute value must be int, float, str, bool, None, list or dict, not ") +
                          Py_TYPE(o)->tp_name);
 }
+
+namespace {
+
+using Entity = std::shared_ptr<ParaTreeEntity>;
 
 // ---- the mapping protocol shared by the three classes ----
 

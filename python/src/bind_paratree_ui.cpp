@@ -2,7 +2,11 @@
 // dialog around it, the parameter editor and the copy dialog. Their commands
 // may ask questions in message boxes, so they run with the GIL released.
 #include "bindings.h"
+#include "paratree_value.h"
 #include "wx_class.h"
+#include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
+#include "wxtools/paratree/value_display_text.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
 #include "wxtools/paratree/parameter_editor_dialog.h"
 #include "wxtools/paratree/parameter_tree_dialog.h"
@@ -207,6 +211,52 @@ void bind_editor_dialogs(py::module_& m)
         .def_readonly("ui_cancel", &ParaTreeCopyDialog::ui_cancel);
 }
 
+void bind_value_dialogs(py::module_& m)
+{
+    using ovk_paratree::Parameter;
+    WxClass<DescriptionEditorDialog>(m, "DescriptionEditorDialog", "Dialog", "Edits a parameter's description per locale.")
+        .init<wxWindow*, std::shared_ptr<Parameter>>(
+            [](wxWindow* parent, std::shared_ptr<Parameter> parameter) {
+                if (!parameter)
+                    throw py::type_error("DescriptionEditorDialog needs a Parameter");
+                return new DescriptionEditorDialog(parent, std::move(parameter));
+            },
+            py::arg("parent"), py::arg("parameter"))
+        .def_show_modal()
+        .def("_edit_row", [](DescriptionEditorDialog* self, int row) {
+            py::gil_scoped_release release;
+            self->_edit_row(row);
+        }, py::arg("row"));
+
+    using Scalar = ParameterScalarAttributeEditorDialog;
+    WxClass<Scalar>(m, "ParameterScalarAttributeEditorDialog", "Dialog", "Edits one attribute value with its type.")
+        .init<wxWindow*, const wxString&, py::object>(
+            [](wxWindow* parent, const wxString& name, py::object value) {
+                std::optional<ovk_paratree::Value> start;
+                if (!value.is(py::ellipsis()))
+                    start = value_of(value);
+                return new Scalar(parent, name, std::move(start));
+            },
+            py::arg("parent"), py::arg("name"), py::arg("value") = py::ellipsis())
+        .def_show_modal()
+        .def_property_readonly("value", [](Scalar* self) -> py::object {
+            if (!self->value)
+                return py::ellipsis();
+            return to_python(*self->value);
+        })
+        .def("type_is_bool", [](Scalar* self) { return self->type_is_bool(); })
+        .def("type_is_str", [](Scalar* self) { return self->type_is_str(); })
+        .def("type_is_json", [](Scalar* self) { return self->type_is_json(); })
+        .def("ui_value", [](Scalar* self) { return self->ui_value(); });
+
+    m.def("value_display_text", [](py::handle value) { return value_display_text(value_of(value)); }, py::arg("value"));
+    m.def("parameter_value_text", [](const std::shared_ptr<Parameter>& p) {
+        if (!p)
+            throw py::type_error("parameter_value_text needs a Parameter");
+        return parameter_value_text(*p);
+    }, py::arg("parameter"));
+}
+
 }  // namespace
 
 void bind_paratree_ui(py::module_& m)
@@ -214,6 +264,7 @@ void bind_paratree_ui(py::module_& m)
     bind_options(m);
     bind_panel(m);
     bind_editor_dialogs(m);
+    bind_value_dialogs(m);
 }
 
 }  // namespace ovk_python

@@ -100,6 +100,15 @@ def test_editor_windows(frame, dialogs, tmp_path):
     editor.ShowModal()
     editor.Destroy()
 
+    scalar = ovk.ParameterScalarAttributeEditorDialog(frame, "单位", "毫米")
+    assert scalar.type_is_str() and scalar.ui_value().GetValue() == "毫米" and scalar.value == "毫米"
+    scalar.Destroy()
+    assert ovk.value_display_text(["二", 3]) and ovk.parameter_value_text(speed)
+    descriptions = ovk.DescriptionEditorDialog(frame, speed)
+    descriptions.Destroy()
+    with pytest.raises(TypeError):
+        ovk.DescriptionEditorDialog(frame, None)
+
     copy = ovk.ParaTreeCopyDialog(frame, ["电机", "轴"], tree["电机"]["轴"])
     assert copy.ui_source.GetValue() != ""
     copy.Destroy()

@@ -273,3 +273,14 @@ TEST(ParameterEditor, ModelErrorsAreShownNotThrown)
     EXPECT_FALSE(dialogs().last().message.empty());
     EXPECT_EQ(parameter->size(), 5u);
 }
+
+// The name and description are shown, never typed into, and look it.
+TEST(ParameterEditor, NameAndDescriptionLookReadOnly)
+{
+    ParameterEditorDialog dialog(nullptr, wxString::FromUTF8("增益"), sample());
+    wxTextCtrl editable(&dialog, wxID_ANY);
+    for (wxTextCtrl* field : {dialog.ui_name, dialog.ui_description}) {
+        EXPECT_FALSE(field->IsEditable());
+        EXPECT_NE(field->GetBackgroundColour(), editable.GetBackgroundColour());
+    }
+}

@@ -263,3 +263,27 @@ TEST(ScalarAttributeEditor, CancelKeepsTheGivenValue)
     }), wxID_CANCEL);
     EXPECT_EQ(*dialog.value, Value(3));
 }
+
+// With the JSON editor a list opens on several lines, and a mistake in it is
+// pointed at by its line and column, the caret put there.
+TEST(ScalarAttributeEditor, JsonEditorNamesTheErrorsLineAndColumn)
+{
+    Dialog dialog(nullptr, wxString::FromUTF8("范围"), Value::parse(R"(["低",2])"));
+    dialog.use_json_editor();
+    EXPECT_EQ(dialog.ui_value(), dialog.ui_value_multiline);
+    EXPECT_EQ(dialog.ui_value_multiline->GetValue(), wxString::FromUTF8("[\n    \"低\",\n    2\n]"));
+    long column = 0, line = 0;
+    dialogs().inside([&](wxDialog&) {
+        type_into(dialog.ui_value(), wxString::FromUTF8("[\n  \"低\", 2,,\n]"));
+        click(dialog.ui_ok_button);
+        dialog.ui_value()->PositionToXY(dialog.ui_value()->GetInsertionPoint(), &column, &line);
+        dialog.EndModal(wxID_CANCEL);
+    });
+    dialogs().answer(wxID_OK);
+    EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
+    EXPECT_TRUE(dialogs().last().message.StartsWith(
+        "Value format is invalid for JSON format. Please check what you input.\nLine 2, column 10: "))
+        << dialogs().last().message;
+    EXPECT_EQ(line, 1);
+    EXPECT_EQ(column, 9);
+}

@@ -81,7 +81,7 @@ TEST_F(OptionsTest, DefaultsKeepThePlainPanel)
     EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
 }
 
-TEST_F(OptionsTest, ValueColumnShowsTheMainValue)
+TEST_F(OptionsTest, ValueColumnShowsTheMainValueAsTheFileWritesIt)
 {
     struct Case {
         std::function<void(Parameter&)> fill;
@@ -90,7 +90,11 @@ TEST_F(OptionsTest, ValueColumnShowsTheMainValue)
     const std::vector<Case> cases = {
         {[](Parameter& p) { p.set("value", 5); p.set("max", 9); }, wxS("5")},
         {[](Parameter& p) { p.set("value", "快速"); }, u8("快速")},
-        {[](Parameter& p) { p.set("min", 1); p.set("unit", "mm"); }, wxS("min=1, unit=mm")},
+        {[](Parameter& p) { p.set("value", false); }, wxS("false")},
+        {[](Parameter& p) { p.set("value", nullptr); }, wxS("null")},
+        {[](Parameter& p) { p.set("value", ovk_paratree::Value::parse(R"({"a":[1,"轴"],"b":2.0})")); },
+         u8(R"({"a":[1,"轴"],"b":2.0})")},
+        {[](Parameter& p) { p.set("min", 1); p.set("unit", "mm"); p.set("on", true); }, wxS("min=1, unit=mm, on=true")},
         {[](Parameter&) {}, wxString()},
         {[](Parameter& p) { p.set("list", std::vector<int>(60, 7)); }, wxString()},  // checked below
     };
@@ -105,13 +109,33 @@ TEST_F(OptionsTest, ValueColumnShowsTheMainValue)
     make_panel(wxS("/data/values"), top, {.value_column = true});
     select({"values"});
     ASSERT_EQ(grid()->GetNumberCols(), 3);
-    for (std::size_t i = 0; i + 1 < cases.size(); ++i)
-        EXPECT_EQ(grid()->GetCellValue(static_cast<int>(i), Panel::_ValueColumn), cases[i].text) << i;
+    const int last = static_cast<int>(cases.size()) - 1;
+    for (int i = 0; i < last; ++i)
+        EXPECT_EQ(grid()->GetCellValue(i, Panel::_ValueColumn), cases[i].text) << i;
     // A long summary is cut, marked with an ellipsis.
-    const wxString cut = grid()->GetCellValue(4, Panel::_ValueColumn);
+    const wxString cut = grid()->GetCellValue(last, Panel::_ValueColumn);
     EXPECT_EQ(cut.length(), kParameterValueTextMax);
-    EXPECT_TRUE(cut.StartsWith(wxS("list=[7, 7, ")));
+    EXPECT_TRUE(cut.StartsWith(wxS("list=[7,7,")));
     EXPECT_TRUE(cut.EndsWith(wxString(L"\u2026")));
+
+    // The column grows with the window up to half the free width, and the
+    // cut value shows whole in the tooltip of its cell.
+    frame->SetSize(700, 500);
+    flush_events();
+    const int narrow = grid()->GetColSize(Panel::_ValueColumn);
+    frame->SetSize(1200, 500);
+    flush_events();
+    const int wide = grid()->GetColSize(Panel::_ValueColumn);
+    EXPECT_GT(wide, narrow);
+    const int free = grid()->GetClientSize().GetWidth() - grid()->GetColSize(0);
+    EXPECT_LE(wide, free / 2);
+    const wxRect cell = grid()->CellToRect(last, Panel::_ValueColumn);
+    wxMouseEvent move(wxEVT_MOTION);
+    move.SetPosition(grid()->CalcScrolledPosition(cell.GetPosition()) + wxPoint(3, 3));
+    grid()->GetGridWindow()->ProcessWindowEvent(move);
+    const wxString tip = grid()->GetGridWindow()->GetToolTipText();
+    EXPECT_TRUE(tip.StartsWith(wxS("list=[7,7,")));
+    EXPECT_EQ(tip.length(), wxString(wxS("list=[]")).length() + 60 * 2 - 1);
 }
 
 // Each way of dropping the tree, with each answer to Save / Discard / Cancel.

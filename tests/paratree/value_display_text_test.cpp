@@ -47,3 +47,18 @@ TEST(ValueDisplayText, NestedTextsAreEscapedSoTheyReadAsOneLiteral)
     EXPECT_EQ(value_display_text(Value::array({"it's \"x\""})), "['it\\'s \"x\"']");
     EXPECT_EQ(value_display_text(Value::array({"a\\b\nc\td\x01"})), "['a\\\\b\\nc\\td\\x01']");
 }
+
+TEST(ValueJsonText, ValuesReadAsTheBookFileWritesThem)
+{
+    using ovk_wxtools::value_json_text;
+    const std::pair<Value, const char*> cases[] = {
+        {Value("a \"b\""), "a \"b\""},  // a text as it is
+        {Value(true), "true"},
+        {Value(nullptr), "null"},
+        {Value(2.0), "2.0"},
+        {Value(std::numeric_limits<double>::infinity()), "inf"},
+        {Value::parse(R"([1,"轴",null,{"k":false}])"), R"([1,"轴",null,{"k":false}])"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(value_json_text(value), wxString::FromUTF8(text)) << value.dump();
+}

@@ -4,6 +4,7 @@
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
 #include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/detail/grid_keys.h"
 #include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
 #include "wxtools/paratree/value_display_text.h"
@@ -45,6 +46,37 @@ void ParameterEditorDialog::set_read_only()
     ui_add_button->Disable();
     ui_descriptions_button->Disable();
     update_row_buttons();
+}
+
+void ParameterEditorDialog::use_keyboard()
+{
+    // The attributes are what the dialog is opened for (applied once it is shown).
+    ui_attributes->SetFocus();
+    detail::use_grid_keys(*ui_attributes, {[this] {
+                                               if (!read_only_)
+                                                   show_errors([this] { edit(); });
+                                           },
+                                           [this] {
+                                               if (!read_only_)
+                                                   show_errors([this] { delete_selected(); });
+                                           },
+                                           [this] {
+                                               if (!read_only_)
+                                                   toggle_selected();
+                                           }});
+}
+
+void ParameterEditorDialog::toggle_selected()
+{
+    const wxArrayInt rows = ui_attributes->GetSelectedRows();
+    if (rows.size() != 1)
+        return;
+    const std::string key = ui_attributes->GetCellValue(rows[0], 0).utf8_string();
+    const nlohmann::ordered_json value = parameter_->get(key);
+    if (!value.is_boolean())
+        return;
+    parameter_->set(key, !value.get<bool>());
+    ui_attributes->SetCellValue(rows[0], 1, value_display_text(parameter_->get(key)));
 }
 
 void ParameterEditorDialog::update_row_buttons()
@@ -101,6 +133,8 @@ void ParameterEditorDialog::add()
         return;
     }
     ParameterScalarAttributeEditorDialog editor(this, *name);
+    if (json_editor_)
+        editor.use_json_editor();
     if (editor.ShowModal() != wxID_OK || !editor.value)
         return;
     parameter_->set(key, *editor.value);
@@ -123,6 +157,8 @@ void ParameterEditorDialog::edit()
     const wxString name = ui_attributes->GetCellValue(row, 0);
     const std::string key = name.utf8_string();
     ParameterScalarAttributeEditorDialog editor(this, name, parameter_->get(key));
+    if (json_editor_)
+        editor.use_json_editor();
     if (editor.ShowModal() != wxID_OK || !editor.value)
         return;
     parameter_->set(key, *editor.value);

@@ -23,6 +23,14 @@ public:
     // button disabled, "View Parameter" as the title.
     void set_read_only();
 
+    // The keyboard of the attribute grid: the arrows move the selected row,
+    // Tab leaves the grid, Enter and F2 edit the selected attribute, Delete
+    // deletes it, Space turns a true/false value over.
+    void use_keyboard();
+    // The attribute editor edits lists and mappings on several lines and
+    // names the line and column of a JSON error.
+    void use_json_editor() { json_editor_ = true; }
+
     void on_select_attribute(wxGridRangeSelectEvent& event) override;
     void on_add(wxCommandEvent& event) override;
     void on_edit(wxCommandEvent& event) override;
@@ -33,11 +41,13 @@ private:
     void add();
     void edit();
     void delete_selected();
+    void toggle_selected();
     // Enables the row buttons exactly while a row is selected.
     void update_row_buttons();
 
     std::shared_ptr<ovk_paratree::Parameter> parameter_;
     bool read_only_ = false;
+    bool json_editor_ = false;
 };
 
 }  // namespace ovk_wxtools

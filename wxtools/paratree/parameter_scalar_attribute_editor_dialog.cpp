@@ -5,9 +5,11 @@
 #include "wxtools/errors.h"
 #include "wxtools/text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace ovk_wxtools {
 namespace {
@@ -71,6 +73,64 @@ ParameterScalarAttributeEditorDialog::ParameterScalarAttributeEditorDialog(wxWin
     }
     this->value = std::move(value);
     window_fit_layout(this);
+}
+
+void ParameterScalarAttributeEditorDialog::use_json_editor()
+{
+    json_editor_ = true;
+    if (!type_is_json())
+        return;
+    ui_value_multiline->SetValue(ui_value_single_line->GetValue());
+    ui_value_single_line->Clear();
+    on_type_changed();
+    ui_value_multiline->SetFocus();
+}
+
+namespace {
+
+// The line and column (both from 1, the column in characters) of the
+// character at `byte` (from 1) of UTF-8 `text`.
+std::pair<std::size_t, std::size_t> line_and_column(const std::string& text, std::size_t byte)
+{
+    std::size_t line = 1;
+    std::size_t column = 1;
+    const std::size_t end = std::min(text.size(), byte > 0 ? byte - 1 : 0);
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\n') {
+            ++line;
+            column = 1;
+        } else if ((c & 0xC0) != 0x80) {
+            ++column;  // a character's first byte
+        }
+    }
+    return {line, column};
+}
+
+}  // namespace
+
+void ParameterScalarAttributeEditorDialog::show_json_error_place(const std::string& text)
+{
+    try {
+        [[maybe_unused]] const Value parsed = Value::parse(text);
+    } catch (const nlohmann::json::parse_error& error) {
+        const auto [line, column] = line_and_column(text, error.byte);
+        // The library's text after its own position: what was wrong.
+        const std::string what = error.what();
+        const std::size_t colon = what.find(": ", what.find("parse error"));
+        const std::string reason = colon == std::string::npos ? what : what.substr(colon + 2);
+        MB::Error(wxS("Value format is invalid for JSON format. Please check what you input.\n") +
+                  wxString::Format(wxS("Line %zu, column %zu: "), line, column) + from_utf8(reason));
+        const long at = ui_value_->XYToPosition(static_cast<long>(column) - 1, static_cast<long>(line) - 1);
+        ui_value_->SetFocus();
+        if (at >= 0) {
+            ui_value_->SetInsertionPoint(at);
+            ui_value_->ShowPosition(at);
+        }
+        return;
+    } catch (const nlohmann::json::exception&) {
+    }
+    MB::Error(wxS("Value format is invalid for JSON format. Please check what you input."));
 }
 
 bool ParameterScalarAttributeEditorDialog::type_is_bool() const
@@ -160,7 +220,10 @@ void ParameterScalarAttributeEditorDialog::on_ok(wxCommandEvent&)
             try {
                 result = Value::parse(text.utf8_string());
             } catch (const nlohmann::json::exception&) {
-                MB::Error(wxS("Value format is invalid for JSON format. Please check what you input."));
+                if (json_editor_)
+                    show_json_error_place(ui_value_->GetValue().utf8_string());
+                else
+                    MB::Error(wxS("Value format is invalid for JSON format. Please check what you input."));
                 return;
             }
         }

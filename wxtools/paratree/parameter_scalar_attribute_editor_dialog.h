@@ -30,6 +30,11 @@ public:
     // The given value until OK succeeds, then the converted input.
     std::optional<Value> value;
 
+    // Lists and mappings from now on on several lines, the given one moved
+    // there at once; a JSON error names its line and column and puts the
+    // caret there.
+    void use_json_editor();
+
     bool type_is_bool() const;
     bool type_is_str() const;
     bool type_is_json() const;
@@ -45,7 +50,12 @@ public:
     void on_type_changed();
 
 private:
+    // With use_json_editor, the JSON error's place in `text` (the field's
+    // whole text), told and shown with the caret.
+    void show_json_error_place(const std::string& text);
+
     wxTextCtrl* ui_value_;
+    bool json_editor_ = false;
 };
 
 }  // namespace ovk_wxtools

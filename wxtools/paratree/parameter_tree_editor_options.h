@@ -8,7 +8,10 @@ namespace ovk_wxtools {
 
 struct ParameterTreeEditorOptions {
     // A third grid column with each parameter's main value: its attribute
-    // "value" when it has one, else a short summary of its attributes.
+    // "value" when it has one, else a short summary of its attributes, both
+    // as the book file writes them (true, null, [1,2]; a text as it is). It
+    // takes the room its values need, up to half the free width, and a value
+    // it cuts shows whole in a tooltip.
     bool value_column = false;
     // Tracks unsaved changes: modified() and EVT_PARAMETER_TREE_MODIFIED,
     // changed books and directories in bold, a "*" before the window title,
@@ -40,6 +43,12 @@ struct ParameterTreeEditorOptions {
     bool save_notice_as_event = false;
     // ParameterTreeDialog gets a resize border.
     bool resizable_dialog = false;
+    // The folder chooser of Load and Save To opens at the tree's folder (the
+    // home folder before a tree is loaded), where a path can be typed at once.
+    bool chooser_at_tree_folder = false;
+    // Lists and mappings are edited on several lines in the attribute
+    // editor, and a JSON error there names its line and column.
+    bool json_editor = false;
 
     // Everything on; the locale stays to be chosen.
     static ParameterTreeEditorOptions all()
@@ -51,7 +60,9 @@ struct ParameterTreeEditorOptions {
                 .find = true,
                 .keyboard = true,
                 .cancel_restores = true,
-                .resizable_dialog = true};
+                .resizable_dialog = true,
+                .chooser_at_tree_folder = true,
+                .json_editor = true};
     }
 };
 

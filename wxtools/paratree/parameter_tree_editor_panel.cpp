@@ -6,6 +6,7 @@
 #include "platform/handy/file_system_observer.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/app/show_errors.h"
+#include "wxtools/paratree/detail/editor_keys.h"
 #include "wxtools/paratree/detail/save_merge.h"
 #include "wxtools/paratree/detail/tree_edit_commands.h"
 #include "wxtools/paratree/detail/tree_search.h"
@@ -16,6 +17,7 @@
 
 #include <wx/dirdlg.h>
 #include <wx/sizer.h>
+#include <wx/utils.h>
 #include <wx/wupdlock.h>
 
 #include <algorithm>
@@ -102,13 +104,8 @@ void ParameterTreeEditorPanel::add_extras()
             run_command([this] { commands_->rename_parameter(); });
         });
         ui_view_parameter_button->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { view_parameter(); });
-        ui_tree->Bind(wxEVT_TREE_KEY_DOWN, &ParameterTreeEditorPanel::on_tree_key, this);
     }
-    if (options_.keyboard) {
-        Bind(wxEVT_CHAR_HOOK, &ParameterTreeEditorPanel::on_char_hook, this);
-        ui_book->Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &ParameterTreeEditorPanel::on_book_double_click, this);
-        ui_book->Bind(wxEVT_KEY_DOWN, &ParameterTreeEditorPanel::on_book_key, this);
-    }
+    keys_ = std::make_unique<detail::EditorKeys>(*this, ui_find_);
 }
 
 void ParameterTreeEditorPanel::add_find_box()
@@ -117,6 +114,8 @@ void ParameterTreeEditorPanel::add_find_box()
     ui_find_->SetDescriptiveText(wxS("Find in names and descriptions"));
     ui_find_->ShowCancelButton(true);
     ui_find_count_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
+    // Tab reaches it just before the tree it searches.
+    ui_find_->MoveBeforeInTabOrder(ui_tree);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(ui_find_, 1, wxALIGN_CENTER_VERTICAL | wxALL, 5);
     row->Add(ui_find_count_, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
@@ -199,7 +198,10 @@ void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 
 wxString ParameterTreeEditorPanel::choose_folder()
 {
-    wxDirDialog dialog(this);
+    wxString start;
+    if (options_.chooser_at_tree_folder)
+        start = root_path.empty() ? wxGetHomeDir() : root_path;
+    wxDirDialog dialog(this, wxASCII_STR(wxDirSelectorPromptStr), start);
     wxString folder;
     if (dialog.ShowModal() == wxID_OK)
         folder = dialog.GetPath();
@@ -528,48 +530,6 @@ bool ParameterTreeEditorPanel::find_next()
         return true;
     view_->select_row_of(match.parameter);
     return true;
-}
-
-// ---- keys and mouse ----
-
-void ParameterTreeEditorPanel::on_char_hook(wxKeyEvent& event)
-{
-    if (event.GetModifiers() == wxMOD_CONTROL && (event.GetKeyCode() == 'S' || event.GetKeyCode() == 's')) {
-        show_errors([this] { save(); });
-        return;
-    }
-    event.Skip();
-}
-
-void ParameterTreeEditorPanel::on_tree_key(wxTreeEvent& event)
-{
-    if (event.GetKeyCode() == WXK_F2) {
-        rename_tree_item();
-        return;
-    }
-    event.Skip();
-}
-
-void ParameterTreeEditorPanel::on_book_key(wxKeyEvent& event)
-{
-    if (event.GetKeyCode() == WXK_DELETE && event.GetModifiers() == wxMOD_NONE) {
-        wxCommandEvent unused;
-        on_delete_parameter(unused);
-        return;
-    }
-    event.Skip();
-}
-
-void ParameterTreeEditorPanel::on_book_double_click(wxGridEvent& event)
-{
-    if (event.GetRow() < 0) {
-        event.Skip();
-        return;
-    }
-    ui_book->ClearSelection();
-    ui_book->SelectRow(event.GetRow());
-    wxCommandEvent unused;
-    on_edit_parameter(unused);
 }
 
 // ---- description locale ----

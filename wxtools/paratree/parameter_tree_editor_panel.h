@@ -25,6 +25,7 @@ class TreeEditCommands;
 class UnsavedGuard;
 class SaveMerge;
 class TreeSearch;
+class EditorKeys;
 }  // namespace detail
 
 // Sent by the panel (with unsaved_guard) when modified() changes; the
@@ -185,10 +186,6 @@ private:
     // Binds what the options add to the controls.
     void add_extras();
     void add_find_box();
-    void on_char_hook(wxKeyEvent& event);
-    void on_tree_key(wxTreeEvent& event);
-    void on_book_double_click(wxGridEvent& event);
-    void on_book_key(wxKeyEvent& event);
     // Runs one editing command, its errors shown, then after_edit().
     void run_command(const std::function<void()>& command);
     // After each command: bold markers, the title marker and the modified
@@ -224,6 +221,7 @@ private:
     std::unique_ptr<detail::UnsavedGuard> guard_;
     std::unique_ptr<detail::SaveMerge> merge_;
     std::unique_ptr<detail::TreeSearch> search_;
+    std::unique_ptr<detail::EditorKeys> keys_;
     // The search's hits as tree items, and the search box and its count (with find).
     std::vector<FindMatch> matches_;
     wxSearchCtrl* ui_find_ = nullptr;

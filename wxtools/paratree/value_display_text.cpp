@@ -2,6 +2,7 @@
 
 #include "wxtools/text.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -105,20 +106,29 @@ wxString value_display_text(const nlohmann::ordered_json& value)
     return from_utf8(out);
 }
 
-wxString parameter_value_text(const ovk_paratree::Parameter& parameter)
+wxString value_json_text(const nlohmann::ordered_json& value)
+{
+    if (value.is_string())
+        return from_utf8(value.get_ref<const std::string&>());
+    if (value.is_number_float() && !std::isfinite(value.get<double>()))
+        return format_real(value.get<double>());
+    return from_utf8(value.dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+wxString parameter_value_text(const ovk_paratree::Parameter& parameter, std::size_t max)
 {
     if (parameter.contains("value"))
-        return value_display_text(parameter.get("value"));
+        return value_json_text(parameter.get("value"));
     wxString text;
     for (const auto& [name, value] : parameter.items()) {
         if (!text.empty())
             text += wxS(", ");
-        text += from_utf8(name) + wxS("=") + value_display_text(value);
-        if (text.length() > kParameterValueTextMax)
+        text += from_utf8(name) + wxS("=") + value_json_text(value);
+        if (text.length() > max)
             break;
     }
-    if (text.length() > kParameterValueTextMax)
-        text = text.Left(kParameterValueTextMax - 1) + wxString(L"\u2026");
+    if (text.length() > max)
+        text = text.Left(max - 1) + wxString(L"\u2026");
     return text;
 }
 

@@ -143,6 +143,10 @@ void TreeEditCommands::add_parameter()
     int result = wxID_CANCEL;
     {
         ParameterEditorDialog editor(&panel_, *name);
+        if (panel_.options().keyboard)
+            editor.use_keyboard();
+        if (panel_.options().json_editor)
+            editor.use_json_editor();
         result = editor.ShowModal();
         parameter = editor.parameter();
     }
@@ -184,6 +188,10 @@ void TreeEditCommands::edit_parameter(bool cancel_restores)
     int result = wxID_CANCEL;
     {
         ParameterEditorDialog editor(&panel_, key, parameter);
+        if (panel_.options().keyboard)
+            editor.use_keyboard();
+        if (panel_.options().json_editor)
+            editor.use_json_editor();
         result = editor.ShowModal();
     }
     if (cancel_restores && result != wxID_OK)
@@ -191,6 +199,7 @@ void TreeEditCommands::edit_parameter(bool cancel_restores)
     else
         before.settle();
     view_.fill_row(row, key, *parameter);
+    view_.fit_value_column();
 }
 
 void TreeEditCommands::delete_parameters(bool ask)
@@ -293,6 +302,8 @@ void TreeEditCommands::view_parameter()
         return;
     ParameterEditorDialog viewer(&panel_, key, parameter);
     viewer.set_read_only();
+    if (panel_.options().keyboard)
+        viewer.use_keyboard();
     viewer.ShowModal();
 }
 

@@ -3,10 +3,12 @@
 #include "wxtools/paratree/value_display_text.h"
 #include "wxtools/text.h"
 
+#include <wx/dcclient.h>
 #include <wx/filename.h>
 #include <wx/imaglist.h>
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <typeinfo>
@@ -95,6 +97,65 @@ TreeViewSync::TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column)
     // Emptying the view reports every item deleted, one event each, up
     // through every window above; nobody needs them while the view is rebuilt.
     tree_.Bind(wxEVT_TREE_DELETE_ITEM, [resetting = resetting_](wxTreeEvent& event) { event.Skip(!*resetting); });
+    if (value_column_ < 0)
+        return;
+    book_.Bind(wxEVT_SIZE, &TreeViewSync::on_grid_size, this);
+    book_.GetGridWindow()->Bind(wxEVT_MOTION, &TreeViewSync::show_value_tip, this);
+}
+
+TreeViewSync::~TreeViewSync()
+{
+    if (value_column_ < 0)
+        return;
+    book_.Unbind(wxEVT_SIZE, &TreeViewSync::on_grid_size, this);
+    book_.GetGridWindow()->Unbind(wxEVT_MOTION, &TreeViewSync::show_value_tip, this);
+}
+
+void TreeViewSync::on_grid_size(wxSizeEvent& event)
+{
+    event.Skip();
+    fit_value_column();
+}
+
+void TreeViewSync::fit_value_column()
+{
+    constexpr int kMargin = 12;
+    constexpr int kLeast = 80;
+    constexpr int kDescriptionLeast = 60;
+    if (value_column_ < 0)
+        return;
+    wxClientDC dc(book_.GetGridWindow());
+    dc.SetFont(book_.GetDefaultCellFont());
+    int needed = dc.GetTextExtent(book_.GetColLabelValue(value_column_)).GetWidth();
+    for (int row = 0; row < book_.GetNumberRows(); ++row)
+        needed = std::max(needed, dc.GetTextExtent(book_.GetCellValue(row, value_column_)).GetWidth());
+    const int free = book_.GetClientSize().GetWidth() - book_.GetRowLabelSize() - book_.GetColSize(0);
+    const int width = std::max(kLeast, std::min(needed + kMargin, free / 2));
+    book_.SetColSize(value_column_, width);
+    book_.SetColSize(1, std::max(kDescriptionLeast, free - width));
+}
+
+void TreeViewSync::show_value_tip(wxMouseEvent& event)
+{
+    event.Skip();
+    wxWindow* cells = book_.GetGridWindow();
+    const wxPoint at = book_.CalcUnscrolledPosition(event.GetPosition());
+    const int row = book_.YToRow(at.y);
+    wxString tip;
+    if (row >= 0 && book_.XToCol(at.x) == value_column_) {
+        const std::shared_ptr<ParameterBook> book = selected_book();
+        const std::shared_ptr<Parameter> parameter = book ? book->get(key_of(row).utf8_string()) : nullptr;
+        const wxString shown = book_.GetCellValue(row, value_column_);
+        const wxString whole = parameter ? parameter_value_text(*parameter, wxString::npos) : shown;
+        wxClientDC dc(cells);
+        dc.SetFont(book_.GetDefaultCellFont());
+        if (whole != shown || dc.GetTextExtent(shown).GetWidth() + 4 > book_.GetColSize(value_column_))
+            tip = whole;
+    }
+    if (tip.empty())
+        cells->UnsetToolTip();
+    else if (cells->GetToolTipText() != tip)
+        cells->SetToolTip(tip);
 }
 
 wxImageList* TreeViewSync::make_image_list()
@@ -228,12 +289,15 @@ void TreeViewSync::append_rows(const ParameterBook& book)
     book_.AppendRows(static_cast<int>(parameters.size()));
     for (const auto& [name, parameter] : parameters)
         fill_row(row++, from_utf8(name), *parameter);
+    if (value_column_ >= 0)
+        fit_value_column();
 }
 
 void TreeViewSync::append_row(const wxString& name, const Parameter& parameter)
 {
     book_.AppendRows(1);
     fill_row(book_.GetNumberRows() - 1, name, parameter);
+    fit_value_column();
 }
 
 void TreeViewSync::fill_row(int row, const wxString& name, const Parameter& parameter)

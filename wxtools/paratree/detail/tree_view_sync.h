@@ -19,6 +19,10 @@ class TreeViewSync {
 public:
     // The grid shows each parameter's value in column `value_column`; none when negative.
     TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column);
+    // The grid outlives this object inside the panel; its handlers go first.
+    ~TreeViewSync();
+    TreeViewSync(const TreeViewSync&) = delete;
+    TreeViewSync& operator=(const TreeViewSync&) = delete;
 
     // The image list of the two tree pictures: the folder, then the book.
     static wxImageList* make_image_list();
@@ -63,12 +67,21 @@ public:
     // The key shown in column 0 of `row`.
     wxString key_of(int row) const { return book_.GetCellValue(row, 0); }
 
+    // ---- the value column ----
+    // Gives the value column the width its values need, at least a little
+    // and at most half of what the name column leaves, the rest to the description.
+    void fit_value_column();
+
     // ---- bold marks ----
     // Puts in bold every item from `item` down whose object changed since
     // it was last loaded or saved.
     void mark_modified(const wxTreeItemId& item);
 
 private:
+    // Over a value cut by its column, the whole value as the tooltip.
+    void show_value_tip(wxMouseEvent& event);
+    void on_grid_size(wxSizeEvent& event);
+
     wxTreeCtrl& tree_;
     wxGrid& book_;
     int value_column_;
