@@ -142,7 +142,7 @@ void StationFeed::on_message(const std::string& topic, const std::string& payloa
             return;
         if (!retained) {
             // Our own messages are coming back: whatever was retained from before has been seen.
-            sweeping_ = true;
+            sweeping_ = false;
             client_->unsubscribe(active_prefix_ + "+");
             return;
         }
