@@ -5,11 +5,11 @@
 #include "wxtools/controls/combo_list.h"
 #include "wxtools/controls/row_grid.h"
 
+#include "bench/bench_toolkit.h"
+
 #include <benchmark/benchmark.h>
-#include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/grid.h>
-#include <wx/init.h>
 #include <wx/listbox.h>
 
 #include <array>
@@ -23,22 +23,12 @@ constexpr int object_count = 100000;
 constexpr int column_count = 5;
 using Row = std::array<wxString, column_count>;
 
-class BenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
 // The toolkit and one frame to hold the controls, started once.
 wxFrame* bench_frame()
 {
     static wxFrame* frame = [] () -> wxFrame* {
-        static char arg0[] = "bound_controls_bench";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        wxApp::SetInstance(new BenchApp);
-        if (!wxEntryStart(argc, argv))
+        if (!ovk_bench::toolkit_ready())
             return nullptr;
-        wxTheApp->CallOnInit();
         return new wxFrame(nullptr, wxID_ANY, "bench");
     }();
     return frame;

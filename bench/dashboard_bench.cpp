@@ -8,6 +8,8 @@
 #include "platform/handy/timestamp.h"
 #include "wxtools/text.h"
 
+#include "bench/bench_toolkit.h"
+
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/frame.h>
@@ -33,25 +35,8 @@ using namespace ovk_wxtools;
 
 namespace {
 
-class BenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
-bool toolkit_ready()
-{
-    static const bool ready = [] {
-        static char arg0[] = "dashboard_bench";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        wxApp::SetInstance(new BenchApp);
-        if (!wxEntryStart(argc, argv))
-            return false;
-        wxTheApp->CallOnInit();
-        return true;
-    }();
-    return ready;
-}
+using ovk_bench::run_loop_until;
+using ovk_bench::toolkit_ready;
 
 // A shown dashboard in its own frame.
 struct Board {
@@ -296,19 +281,6 @@ void BM_HistoryDrainVsBareFill(benchmark::State& state)
     state.counters["history_bytes_per_row"] = drain_bytes;
 }
 BENCHMARK(BM_HistoryDrainVsBareFill)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
-
-// Runs a real event loop until `done` holds, checking it every 10 ms.
-void run_loop_until(const std::function<bool()>& done)
-{
-    wxGUIEventLoop loop;
-    wxTimer check;
-    check.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (done())
-            loop.Exit();
-    });
-    check.Start(10);
-    loop.Run();
-}
 
 // Three threads log warnings at full speed for `seconds` into a shown
 // dashboard, its history capped at `cap` rows (0: none), while a 100 ms timer

@@ -5,12 +5,10 @@
 #include "wxtools/dashboard/big_event_dash_board.h"
 #include "wxtools/dashboard/alarm_journal.h"
 
+#include "bench/bench_toolkit.h"
+
 #include <benchmark/benchmark.h>
-#include <wx/app.h>
-#include <wx/evtloop.h>
 #include <wx/frame.h>
-#include <wx/init.h>
-#include <wx/timer.h>
 
 #include <atomic>
 #include <chrono>
@@ -21,41 +19,11 @@
 #include <vector>
 
 using namespace ovk_wxtools;
+using ovk_bench::run_loop_until;
+using ovk_bench::toolkit_ready;
 using clock_type = std::chrono::steady_clock;
 
 namespace {
-
-class BenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
-bool toolkit_ready()
-{
-    static const bool ready = [] {
-        static char arg0[] = "journal_bench";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        wxApp::SetInstance(new BenchApp);
-        if (!wxEntryStart(argc, argv))
-            return false;
-        wxTheApp->CallOnInit();
-        return true;
-    }();
-    return ready;
-}
-
-void run_loop_until(const std::function<bool()>& done)
-{
-    wxGUIEventLoop loop;
-    wxTimer check;
-    check.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (done())
-            loop.Exit();
-    });
-    check.Start(10);
-    loop.Run();
-}
 
 std::string fresh(const std::string& name)
 {

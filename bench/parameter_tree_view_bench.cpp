@@ -4,6 +4,8 @@
 #include "platform/paratree/paratree.h"
 #include "wxtools/paratree/parameter_tree_editor_panel.h"
 
+#include "bench/bench_toolkit.h"
+
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
@@ -27,11 +29,7 @@ constexpr int kItems = 10000;
 wxFrame* host()
 {
     static wxFrame* frame = [] () -> wxFrame* {
-        static char arg0[] = "bench";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        wxApp::SetInstance(new wxApp);
-        if (!wxEntryStart(argc, argv))
+        if (!ovk_bench::toolkit_ready())
             return nullptr;
         auto* f = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(900, 700));
         f->Show();

@@ -25,6 +25,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_CURRENT_BINARY_DIR})
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libwxgtk3.2-dev, nlohmann-json3-dev, libspdlog-dev, libserialport-dev, libsqlite3-dev")
+# The CMake package and the pkg-config file ask for libmosquitto when the library links it.
+if(OVK_MQTT)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libmosquitto-dev")
+endif()
 # The Python module (lib/python3/dist-packages/ovk_wxtools) works with the system's wxPython.
 if(OVK_BUILD_PYTHON)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", python3 (>= 3.11), python3-wxgtk4.0")

@@ -51,6 +51,12 @@
 #include "wxtools/dashboard/journal_entry.h"
 #include "wxtools/dashboard/journal_figures.h"
 #include "wxtools/dashboard/log_record.h"
+#ifndef OVK_NO_MQTT
+#include "wxtools/dashboard/alarm_publisher.h"
+#include "wxtools/dashboard/alarm_subscriber.h"
+#include "wxtools/dashboard/mqtt_options.h"
+#include "wxtools/dashboard/plant_dashboard.h"
+#endif
 
 // Helpers the pieces above hand out.
 #include "platform/handy/file_system_observer.h"

@@ -90,6 +90,7 @@ TEST_F(DashboardTest, RestartShowsTheSameHistoryAndAlarms)
     settle();
     const auto rows = history();
     const auto listed_before = listed();
+    ASSERT_FALSE(listed_before.empty());
     const auto before = dash->snapshot();
     dash->Destroy();
     flush_events();

@@ -7,6 +7,7 @@
 #include "wxtools/dashboard/log_record.h"
 
 #include <algorithm>
+#include <mutex>
 #include <variant>
 
 namespace ovk_wxtools {
@@ -28,16 +29,31 @@ const char* kind_name(JournalEntry::Kind kind)
     return "";
 }
 
-// Runs `sql` (with the WHERE clause `where` and its texts and numbers bound
-// in order) on a fresh read-only connection; nothing when it cannot be read.
-template <class Row, class Read>
-std::vector<Row> read_rows(const std::string& path, const std::string& sql,
+}  // namespace
+
+struct AlarmJournal::Reader {
+    std::mutex lock;
+    std::unique_ptr<detail::Sqlite> db;  // opened at the first read; dropped after a failure
+};
+
+namespace {
+
+// Runs `sql` (with its texts and numbers bound in order) on the journal's
+// read-only connection, opened if need be; nothing when it cannot be read.
+template <class Row, class Read, class Reader>
+std::vector<Row> read_rows(Reader& reader, const std::string& path, const std::string& sql,
                            const std::vector<std::variant<std::string, double, std::int64_t>>& params, Read read)
 {
     std::vector<Row> rows;
+    std::lock_guard<std::mutex> hold(reader.lock);
     try {
-        auto db = detail::open_journal(path, true);
-        detail::Statement select(*db, sql);
+        if (!reader.db) {
+            reader.db = detail::open_journal(path, true);
+            // A day of one station is a few thousand pages spread over the file.
+            reader.db->exec("PRAGMA cache_size=-65536");
+            reader.db->exec("PRAGMA mmap_size=268435456");
+        }
+        detail::Statement select(*reader.db, sql);
         int i = 1;
         for (const auto& p : params)
             std::visit([&](const auto& v) { select.bind(i++, v); }, p);
@@ -45,6 +61,7 @@ std::vector<Row> read_rows(const std::string& path, const std::string& sql,
             rows.push_back(read(select));
     } catch (const detail::SqliteError&) {
         rows.clear();
+        reader.db.reset();
     }
     return rows;
 }
@@ -52,7 +69,7 @@ std::vector<Row> read_rows(const std::string& path, const std::string& sql,
 }  // namespace
 
 AlarmJournal::AlarmJournal(const std::string& path, JournalOptions options)
-    : path_(path), writer_(std::make_unique<detail::JournalWriter>(path, options))
+    : path_(path), writer_(std::make_unique<detail::JournalWriter>(path, options)), reader_(std::make_unique<Reader>())
 {
 }
 
@@ -117,7 +134,7 @@ std::vector<JournalEntry> AlarmJournal::query(const JournalQuery& query) const
                       (query.newest_first ? " DESC, id DESC" : ", id");
     if (query.limit > 0)
         sql += " LIMIT " + std::to_string(query.limit);
-    return read_rows<JournalEntry>(path_, sql, params, detail::entry_from);
+    return read_rows<JournalEntry>(*reader_, path_, sql, params, detail::entry_from);
 }
 
 std::vector<JournalEntry> AlarmJournal::last_history(std::size_t rows) const
@@ -125,7 +142,7 @@ std::vector<JournalEntry> AlarmJournal::last_history(std::size_t rows) const
     const std::string sql = std::string("SELECT ") + detail::entry_columns + " FROM entries WHERE kind = 0 OR kind >= " +
                             std::to_string(static_cast<int>(JournalEntry::Kind::clear)) + " ORDER BY id DESC LIMIT " +
                             std::to_string(rows);
-    auto entries = read_rows<JournalEntry>(path_, sql, {}, detail::entry_from);
+    auto entries = read_rows<JournalEntry>(*reader_, path_, sql, {}, detail::entry_from);
     std::reverse(entries.begin(), entries.end());
     return entries;
 }
@@ -133,7 +150,7 @@ std::vector<JournalEntry> AlarmJournal::last_history(std::size_t rows) const
 std::vector<JournalAlarm> AlarmJournal::active() const
 {
     const std::string sql = std::string("SELECT ") + detail::active_columns + " FROM active ORDER BY position";
-    return read_rows<JournalAlarm>(path_, sql, {}, detail::alarm_from);
+    return read_rows<JournalAlarm>(*reader_, path_, sql, {}, detail::alarm_from);
 }
 
 bool AlarmJournal::export_csv(const JournalQuery& query, const std::string& path) const

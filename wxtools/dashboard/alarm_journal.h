@@ -83,8 +83,12 @@ public:
     detail::JournalWriter& writer() { return *writer_; }
 
 private:
+    struct Reader;
+
     std::string path_;
     std::unique_ptr<detail::JournalWriter> writer_;
+    // One read-only connection kept for every query, with its page cache.
+    std::unique_ptr<Reader> reader_;
 };
 
 }  // namespace ovk_wxtools

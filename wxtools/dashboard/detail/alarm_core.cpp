@@ -74,12 +74,18 @@ void AlarmCore::post_locked(bool rows)
 
 void AlarmCore::attach(AlarmListener* to, bool refresh_repeats)
 {
+    bool asked = false;
     {
         std::lock_guard<std::mutex> hold(lock);
         refresh_on_repeat = refresh_repeats;
+        asked = refresh_posted;
     }
     std::lock_guard<std::mutex> hold(rows_lock);
     listener = to;
+    // A refresh asked for before anyone listened (restored alarms, say) is
+    // still owed; until it runs, every later update() takes it as posted.
+    if (asked)
+        post_locked(false);
 }
 
 void AlarmCore::detach()
@@ -362,6 +368,13 @@ void AlarmCore::set_journal(std::shared_ptr<AlarmJournal> journal, std::string s
     station_ = std::move(station);
 }
 
+std::vector<ActiveAlarmInfo> AlarmCore::set_feed(ChangeFeed* feed)
+{
+    std::lock_guard<std::mutex> hold(lock);
+    feed_ = feed;
+    return list_locked(true);
+}
+
 std::shared_ptr<AlarmJournal> AlarmCore::journal() const
 {
     std::lock_guard<std::mutex> hold(lock);
@@ -371,7 +384,7 @@ std::shared_ptr<AlarmJournal> AlarmCore::journal() const
 void AlarmCore::journal_locked(JournalEntry::Kind kind, const AlarmCode& code, const std::string& identity,
                                spdlog::level::level_enum level, const Entry* after, std::chrono::milliseconds shelved_for)
 {
-    if (!journal_)
+    if (!journal_ && !feed_)
         return;
     JournalChange change;
     change.entry.time = Clock::now();
@@ -402,7 +415,10 @@ void AlarmCore::journal_locked(JournalEntry::Kind kind, const AlarmCode& code, c
             alarm.shelved_until = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                                      *after->shelved_until - std::chrono::steady_clock::now());
     }
-    journal_->writer().append(std::move(change));
+    if (feed_)
+        feed_->changed(change);
+    if (journal_)
+        journal_->writer().append(std::move(change));
 }
 
 void AlarmCore::journal_log(const LogRecord& record)

@@ -5,6 +5,7 @@
 #include "wxtools/dashboard/alarm_code.h"
 #include "wxtools/dashboard/alarm_listener.h"
 #include "wxtools/dashboard/alarm_state.h"
+#include "wxtools/dashboard/detail/change_feed.h"
 #include "wxtools/dashboard/detail/history_row.h"
 #include "wxtools/dashboard/detail/journal_writer.h"
 
@@ -60,6 +61,10 @@ public:
     // `station`'s. Set before the state is handed to other threads.
     void set_journal(std::shared_ptr<AlarmJournal> journal, std::string station);
     std::shared_ptr<AlarmJournal> journal() const;
+    // From now on every change goes to `feed` too (nullptr: to none), until
+    // it is set again; a change being told meanwhile has been told when this
+    // returns. Answers the alarms active right then.
+    std::vector<ActiveAlarmInfo> set_feed(ChangeFeed* feed);
     // Makes the journaled `alarms` active again (without logging or
     // journaling them); codes already active stay as they are.
     void restore(const std::vector<JournalAlarm>& alarms);
@@ -94,7 +99,7 @@ private:
     };
 
     std::vector<ActiveAlarmInfo> list_locked(bool with_identities) const;
-    // Journals a change of `code`; `after` is the alarm after it, nullptr once it went. `lock` is held.
+    // Journals a change of `code` and tells the feed; `after` is the alarm after it, nullptr once it went. `lock` is held.
     void journal_locked(JournalEntry::Kind kind, const AlarmCode& code, const std::string& identity,
                         spdlog::level::level_enum level, const Entry* after,
                         std::chrono::milliseconds shelved_for = std::chrono::milliseconds(0));
@@ -112,6 +117,7 @@ private:
     // Written under `lock` before the state is shared; read freely after.
     std::shared_ptr<AlarmJournal> journal_;
     std::string station_;
+    ChangeFeed* feed_ = nullptr;
 
     // Taken after `lock` when both are held. Guards everything below it.
     mutable std::mutex rows_lock;

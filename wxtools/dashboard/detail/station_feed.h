@@ -1,0 +1,60 @@
+#pragma once
+// The publisher's works: follows an AlarmState's changes and turns them into
+// messages for its MQTT client. Events wait in a bounded queue; the active
+// alarms are kept whole, so that each one changed since the last send (or
+// every one, after a reconnect) goes out in its latest state whatever the
+// queue had to drop.
+#include "wxtools/dashboard/alarm_state.h"
+#include "wxtools/dashboard/detail/change_feed.h"
+#include "wxtools/dashboard/detail/mqtt_client.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ovk_wxtools::detail {
+
+class StationFeed final : public ChangeFeed {
+public:
+    StationFeed(std::shared_ptr<AlarmState> state, std::string station, const MqttOptions& options);
+    ~StationFeed();
+
+    void changed(const JournalChange& change) override;
+
+    const std::string& station() const { return station_; }
+    bool connected() const { return client_->connected(); }
+    bool flush(std::chrono::milliseconds timeout) { return client_->flush(timeout); }
+    std::uint64_t dropped() const;
+
+private:
+    // The client's hooks, on its thread.
+    bool take(std::vector<MqttMessage>& out, std::size_t most);
+    void on_connected(MqttClient& client);
+    void on_message(const std::string& topic, const std::string& payload, bool retained);
+    // Marks `code` to be sent in its current state; `lock_` is held. Answers
+    // whether the client has to be woken.
+    bool mark_locked(const std::string& code);
+
+    const std::shared_ptr<AlarmState> state_;
+    const std::string station_;
+    const MqttOptions options_;
+    const std::string ack_topic_, active_prefix_;
+
+    mutable std::mutex lock_;
+    std::deque<std::pair<std::uint64_t, JournalChange>> events_;
+    std::map<std::string, JournalAlarm> active_;
+    std::set<std::string> dirty_;
+    std::uint64_t seq_ = 0, dropped_ = 0;
+    // Retained alarms of an earlier run are swept until the first message of this one comes back.
+    bool sweeping_ = false;
+
+    std::unique_ptr<MqttClient> client_;
+};
+
+}  // namespace ovk_wxtools::detail
