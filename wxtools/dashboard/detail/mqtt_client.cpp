@@ -81,6 +81,15 @@ MqttClient::MqttClient(const MqttOptions& options, std::optional<MqttMessage> wi
 
 MqttClient::~MqttClient()
 {
+    stop();
+    if (handle_)
+        mosquitto_destroy(handle_);
+    if (wake_fd_ >= 0)
+        close(wake_fd_);
+}
+
+void MqttClient::stop()
+{
     {
         std::lock_guard<std::mutex> hold(lock_);
         stop_ = true;
@@ -89,10 +98,6 @@ MqttClient::~MqttClient()
     wake();
     if (thread_.joinable())
         thread_.join();
-    if (handle_)
-        mosquitto_destroy(handle_);
-    if (wake_fd_ >= 0)
-        close(wake_fd_);
 }
 
 void MqttClient::wake()

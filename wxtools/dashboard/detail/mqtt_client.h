@@ -52,6 +52,9 @@ public:
 
     // Any thread: has the client's thread ask take() again.
     void wake();
+    // Ends the network thread (after its farewell); no hook runs afterwards.
+    // The destructor does the same.
+    void stop();
     // Any thread: queues one message (QoS 1); beyond the backlog limit it is dropped.
     bool send(MqttMessage message);
     // Whether the broker has accepted the connection and not lost it since.

@@ -37,6 +37,8 @@ StationFeed::~StationFeed()
 {
     state_->core().set_feed(nullptr);
     client_->set_farewell({station_topic(options_.prefix, station_, "status"), status_payload(false), true});
+    // The thread stops while client_ still points at it: its message hook uses it.
+    client_->stop();
     client_.reset();
 }
 
