@@ -148,8 +148,9 @@ TEST_F(WorkdayTest, ABookChangedOnBothSidesIsAskedAboutWithTheirsAsTheDefault)
         EXPECT_EQ(panel->save(), c.saved);
         const wxString question = dialogs().shown().front().message;
         EXPECT_NE(question.find(wxS("`setup.pbook`")), wxString::npos);
-        if (!c.delete_here && !c.delete_there)
+        if (!c.delete_here && !c.delete_there) {
             EXPECT_NE(question.find(wxS("name.value: here 7, on disk 42")), wxString::npos) << question;
+        }
         const auto tree = ParameterDirectory::load(station());
         if (c.on_disk < 0)
             EXPECT_FALSE(tree->contains("setup"));
