@@ -2,6 +2,7 @@
 // A real mosquitto broker on a free loopback port, started for a test and
 // killed after it. stop() and start() again keep the port.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -39,6 +40,12 @@ public:
         const std::string program = given && *given ? given : "/usr/sbin/mosquitto";
         pid_ = fork();
         if (pid_ == 0) {
+            // The broker outlives a test that dies; it must not hold the
+            // test's output open, or the test runner waits on it for good.
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            close_range(3, ~0U, 0);
             execl(program.c_str(), "mosquitto", "-c", config_.c_str(), nullptr);
             _exit(127);
         }
