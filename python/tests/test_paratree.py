@@ -120,6 +120,11 @@ def test_editor_windows(frame, dialogs, tmp_path):
     assert isinstance(panel, wx.Panel) and panel.counts() == {"directories": 1, "books": 1, "parameters": 1}
     assert panel.root_path == str(folder) and panel.root["电机"]["轴"]["速度"]["单位"] == "毫米/秒"
     assert panel.options().value_column and not panel.modified()
+    tree_view = panel.ui_tree
+    first = tree_view.GetFirstChild(tree_view.GetRootItem())[0]
+    assert panel.item_object(first) is panel.root["电机"] and panel.item_object(wx.TreeItemId()) is None
+    with pytest.raises(TypeError):
+        panel.item_object("电机")
     panel.root["电机"]["轴"]["速度"]["max"] = 20
     dialogs.answer(wx.ID_OK)
     assert panel.modified() and panel.save()
@@ -128,7 +133,10 @@ def test_editor_windows(frame, dialogs, tmp_path):
     with pytest.raises(TypeError):
         ovk.ParameterTreeEditorOptions(no_such_option=True)
 
+    assert ovk.ParameterTreeEditorOptions.all().json_editor and ovk.ParameterTreeEditorOptions.all().chooser_at_tree_folder
     editor = ovk.ParameterEditorDialog(frame, "速度", speed)
+    editor.use_keyboard()
+    editor.use_json_editor()
     assert editor.parameter() is speed and editor.ui_name.GetValue() == "速度"
     dialogs.press(wx.ID_CANCEL)
     editor.ShowModal()
