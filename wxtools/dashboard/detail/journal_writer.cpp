@@ -68,7 +68,10 @@ void JournalWriter::append(JournalChange change)
             return;
         queue_.push_back(std::move(change));
         ++appended_;
+        if (queue_.size() != queue_limit)
+            return;
     }
+    wake_.notify_one();
 }
 
 void JournalWriter::make_room()
@@ -129,7 +132,9 @@ void JournalWriter::run()
         std::uint64_t upto = 0;
         {
             std::unique_lock<std::mutex> hold(lock_);
-            wake_.wait_for(hold, options_.batch_time, [this] { return stop_ || hurry_ || prune_asked_; });
+            // A full queue goes at once: threads wait for its room.
+            wake_.wait_for(hold, options_.batch_time,
+                           [this] { return stop_ || hurry_ || prune_asked_ || queue_.size() >= queue_limit; });
             hurry_ = false;
             batch.swap(queue_);
             upto = appended_;
