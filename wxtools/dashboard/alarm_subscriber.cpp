@@ -33,6 +33,9 @@ struct AlarmSubscriber::Impl {
     void message(const std::string& topic, const std::string& payload);
     // Forgets what the broker did not repeat since connection `round` began.
     void resync(std::uint64_t round);
+    // Applies a change to the station's alarms as soon as it arrives; the
+    // retained state that follows later says the same. `lock` is held.
+    void follow(Station& station, const detail::JournalChange& change);
     void tell();
 
     const MqttOptions options;
@@ -104,6 +107,24 @@ void AlarmSubscriber::Impl::resync(std::uint64_t done)
     }
 }
 
+void AlarmSubscriber::Impl::follow(Station& station, const detail::JournalChange& change)
+{
+    using Active = detail::JournalChange::Active;
+    switch (change.active) {
+    case Active::keep:
+        break;
+    case Active::put:
+        station.alarms[change.entry.code] = Alarm{change.alarm, round};
+        break;
+    case Active::remove:
+        station.alarms.erase(change.entry.code);
+        break;
+    case Active::remove_all:
+        station.alarms.clear();
+        break;
+    }
+}
+
 void AlarmSubscriber::Impl::message(const std::string& topic, const std::string& payload)
 {
     if (topic == sync_topic) {
@@ -133,8 +154,9 @@ void AlarmSubscriber::Impl::message(const std::string& topic, const std::string&
             auto received = detail::events_from(about->station, payload);
             if (received.empty())
                 return;
-            stations.try_emplace(about->station);
+            Station& station = stations[about->station];
             for (detail::AlarmEvent& event : received) {
+                follow(station, event.change);
                 if (events.size() >= std::max<std::size_t>(options.backlog_limit, 1))
                     events.pop_front();
                 events.push_back(event.change.entry);

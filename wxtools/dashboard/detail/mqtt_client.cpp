@@ -176,8 +176,8 @@ void MqttClient::run()
             }
             first = false;
         }
-        const bool more = connected_ && pump_out();
-        serve_socket(more ? 0 : 1000);
+        const int next = connected_ ? pump_out() : nothing_waits;
+        serve_socket(next == nothing_waits ? 1000 : next);
     }
     finish();
 }
@@ -190,7 +190,7 @@ bool MqttClient::connect(bool first)
     return socket_open_;
 }
 
-bool MqttClient::pump_out()
+int MqttClient::pump_out()
 {
     std::uint64_t asked = 0;
     std::vector<MqttMessage> out;
@@ -199,25 +199,27 @@ bool MqttClient::pump_out()
         asked = flushes_asked_;
         out.swap(retry_);
     }
-    bool more = hooks_.take && hooks_.take(out, turn_messages);
+    int next = hooks_.take ? hooks_.take(out, turn_messages) : nothing_waits;
     {
         std::lock_guard<std::mutex> hold(lock_);
         while (out.size() < 2 * turn_messages && !queue_.empty()) {
             out.push_back(std::move(queue_.front()));
             queue_.pop_front();
         }
-        more = more || !queue_.empty();
+        if (!queue_.empty())
+            next = 0;
     }
     for (const MqttMessage& message : out)
         publish(message);
     {
         std::lock_guard<std::mutex> hold(lock_);
-        more = more || !retry_.empty();
-        idle_ = !more;
+        if (!retry_.empty())
+            next = 0;
+        idle_ = next == nothing_waits;
         flushes_served_ = asked;
     }
     changed_.notify_all();
-    return more;
+    return next;
 }
 
 void MqttClient::serve_socket(int timeout_ms)
@@ -268,8 +270,10 @@ void MqttClient::finish()
         return;
     }
     const auto until = std::chrono::steady_clock::now() + goodbye_time;
-    while (connected_ && pump_out() && std::chrono::steady_clock::now() < until)
-        serve_socket(0);
+    for (int next = 0; connected_ && next != nothing_waits && std::chrono::steady_clock::now() < until;) {
+        next = pump_out();
+        serve_socket(next == nothing_waits ? 0 : next);
+    }
     std::optional<MqttMessage> farewell;
     {
         std::lock_guard<std::mutex> hold(lock_);

@@ -37,9 +37,13 @@ public:
         std::function<void()> disconnected;
         std::function<void(const std::string& topic, const std::string& payload, bool retained)> message;
         // Appends what the owner has to send now, at most `most` messages.
-        // Answers whether more waits.
-        std::function<bool(std::vector<MqttMessage>& out, std::size_t most)> take;
+        // Answers in how many milliseconds it has more to send: 0 at once,
+        // nothing_waits when it has nothing left (it wakes the client when
+        // it has).
+        std::function<int(std::vector<MqttMessage>& out, std::size_t most)> take;
     };
+
+    static constexpr int nothing_waits = -1;
 
     // Starts connecting at once. `will` is what the broker publishes when the
     // connection is lost without a goodbye.
@@ -73,8 +77,9 @@ public:
 private:
     void run();
     bool connect(bool first);
-    // Hands waiting messages to the library; true when more wait.
-    bool pump_out();
+    // Hands waiting messages to the library; answers in how many
+    // milliseconds more waits to go (nothing_waits: none).
+    int pump_out();
     void serve_socket(int timeout_ms);
     void drop_connection();
     void wait_before_retry(std::chrono::milliseconds delay);

@@ -68,7 +68,8 @@ void StationFeed::changed(const JournalChange& change)
     bool wake = false;
     {
         std::lock_guard<std::mutex> hold(lock_);
-        wake = dirty_.empty() && events_.empty();
+        // An event goes at once; the states wait for their turn anyway.
+        wake = events_.empty();
         if (events_.size() >= std::max<std::size_t>(options_.backlog_limit, 1)) {
             events_.pop_front();
             ++dropped_;
@@ -98,34 +99,41 @@ void StationFeed::changed(const JournalChange& change)
         client_->wake();
 }
 
-bool StationFeed::take(std::vector<MqttMessage>& out, std::size_t most)
+int StationFeed::take(std::vector<MqttMessage>& out, std::size_t most)
 {
+    std::vector<std::vector<AlarmEvent>> events;
     std::vector<std::pair<std::string, std::optional<JournalAlarm>>> states;
-    std::vector<AlarmEvent> events;
     bool more = false;
     {
         std::lock_guard<std::mutex> hold(lock_);
-        while (!events_.empty() && events.size() < events_per_message) {
-            events.push_back(std::move(events_.front()));
-            events_.pop_front();
-        }
-        while (!dirty_.empty() && states.size() < most) {
-            auto code = dirty_.extract(dirty_.begin());
-            const auto found = active_.find(code.value());
-            if (found != active_.end()) {
-                retained_.insert(code.value());
-                states.emplace_back(std::move(code.value()), found->second);
-            } else if (retained_.erase(code.value()) > 0) {
-                states.emplace_back(std::move(code.value()), std::nullopt);
+        while (!events_.empty() && events.size() < most) {
+            events.emplace_back();
+            while (!events_.empty() && events.back().size() < events_per_message) {
+                events.back().push_back(std::move(events_.front()));
+                events_.pop_front();
             }
         }
-        more = !dirty_.empty() || !events_.empty();
+        // States only after every event before them, so that none is older
+        // than an event sent after it.
+        if (events_.empty()) {
+            while (!dirty_.empty() && states.size() < most) {
+                auto code = dirty_.extract(dirty_.begin());
+                const auto found = active_.find(code.value());
+                if (found != active_.end()) {
+                    retained_.insert(code.value());
+                    states.emplace_back(std::move(code.value()), found->second);
+                } else if (retained_.erase(code.value()) > 0) {
+                    states.emplace_back(std::move(code.value()), std::nullopt);
+                }
+            }
+        }
+        more = !events_.empty() || !dirty_.empty();
     }
-    if (!events.empty())
-        out.push_back({event_topic_, events_payload(events), false});
+    for (const std::vector<AlarmEvent>& some : events)
+        out.push_back({event_topic_, events_payload(some), false});
     for (auto& [code, alarm] : states)
         out.push_back({active_topic(options_.prefix, station_, code), alarm ? alarm_payload(*alarm) : std::string(), true});
-    return more;
+    return more ? 0 : MqttClient::nothing_waits;
 }
 
 void StationFeed::on_connected(MqttClient& client)

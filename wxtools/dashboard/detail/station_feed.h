@@ -1,11 +1,12 @@
 #pragma once
 // The publisher's works: follows an AlarmState's changes and turns them into
 // messages for its MQTT client. Events wait in a bounded queue and go out
-// together, all that gathered since the last send in one message; the active
+// together, all that gathered since the last send in one message. The active
 // alarms are kept whole, so that each one changed since the last send (or
 // every one, after a reconnect) goes out in its latest state whatever the
-// queue had to drop. A code that came and went between two sends, never
-// published as active, needs no message to take it back.
+// queue had to drop. The retained states go right after the events that led
+// to them, and a code that came and went between two sends, never published
+// as active, needs no message to take it back.
 #include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/detail/alarm_messages.h"
 #include "wxtools/dashboard/detail/change_feed.h"
@@ -37,7 +38,7 @@ public:
 
 private:
     // The client's hooks, on its thread.
-    bool take(std::vector<MqttMessage>& out, std::size_t most);
+    int take(std::vector<MqttMessage>& out, std::size_t most);
     void on_connected(MqttClient& client);
     void on_message(const std::string& topic, const std::string& payload, bool retained);
     // Marks `code` to be sent in its current state; `lock_` is held. Answers
