@@ -322,15 +322,13 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         using clock = std::chrono::steady_clock;
         const auto start = clock::now();
         auto last_tick = start;
-        double worst_late_ms = 0;
-        long ticks = 0;
+        std::vector<double> late_ms;
+        late_ms.reserve(static_cast<std::size_t>(length / std::chrono::milliseconds(100)) + 16);
         wxTimer tick;
         tick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
             const auto now = clock::now();
-            const double late = std::chrono::duration<double, std::milli>(now - last_tick).count() - 100.0;
-            worst_late_ms = std::max(worst_late_ms, late);
+            late_ms.push_back(std::chrono::duration<double, std::milli>(now - last_tick).count() - 100.0);
             last_tick = now;
-            ++ticks;
         });
         tick.Start(100);
         run_loop_until([&] { return clock::now() - start >= length; });
@@ -351,8 +349,13 @@ void BM_FloodAgainstTimer(benchmark::State& state)
         state.counters["records_per_s"] =
             produced.load() / std::chrono::duration<double>(clock::now() - start).count();
         state.counters["lost"] = static_cast<double>(produced.load() - rows);
-        state.counters["timer_ticks"] = static_cast<double>(ticks);
-        state.counters["timer_worst_late_ms"] = worst_late_ms;
+        std::sort(late_ms.begin(), late_ms.end());
+        state.counters["timer_ticks"] = static_cast<double>(late_ms.size());
+        state.counters["timer_late_p99_ms"] =
+            late_ms.empty() ? 0.0 : late_ms[static_cast<std::size_t>(0.99 * static_cast<double>(late_ms.size() - 1))];
+        state.counters["timer_worst_late_ms"] = late_ms.empty() ? 0.0 : late_ms.back();
+        state.counters["timer_over_50ms"] =
+            static_cast<double>(late_ms.end() - std::upper_bound(late_ms.begin(), late_ms.end(), 50.0));
         state.counters["backlog_worst"] = static_cast<double>(worst_backlog.load());
         state.counters["backlog_limit"] = static_cast<double>(dash_state->backlog_limit());
     }

@@ -11,6 +11,25 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     SetSizeHints(wxDefaultSize, wxDefaultSize);
     auto* outer = new wxBoxSizer(wxVERTICAL);
 
+    outer->Add(make_head(), 0, wxEXPAND, 0);
+    m_attributes_label = new wxStaticText(this, wxID_ANY, wxS("Attributes:"));
+    outer->Add(m_attributes_label, 0, wxLEFT | wxRIGHT | wxTOP, 5);
+    outer->Add(make_attribute_pane(), 1, wxEXPAND, 0);
+    m_staticline1 = new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
+    outer->Add(m_staticline1, 0, wxALL | wxEXPAND, 5);
+    outer->Add(make_buttons(), 0, wxALL | wxEXPAND, 5);
+
+    SetSizer(outer);
+    Layout();
+    outer->Fit(this);
+    Centre(wxBOTH);
+
+    bind_handlers();
+}
+
+// Name and description, shown read-only, and the descriptions button.
+wxSizer* ParameterEditorDialog::make_head()
+{
     auto* head = new wxFlexGridSizer(0, 3, 0, 0);
     head->AddGrowableCol(1);
     head->SetFlexibleDirection(wxBOTH);
@@ -29,11 +48,12 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     head->Add(ui_description, 0, wxALL | wxEXPAND, 5);
     ui_descriptions_button = new wxButton(this, wxID_ANY, wxS("Descriptions..."));
     head->Add(ui_descriptions_button, 0, wxALL, 5);
-    outer->Add(head, 0, wxEXPAND, 0);
+    return head;
+}
 
-    m_attributes_label = new wxStaticText(this, wxID_ANY, wxS("Attributes:"));
-    outer->Add(m_attributes_label, 0, wxLEFT | wxRIGHT | wxTOP, 5);
-
+// The attribute grid and the buttons beside it.
+wxSizer* ParameterEditorDialog::make_attribute_pane()
+{
     auto* body = new wxBoxSizer(wxHORIZONTAL);
     ui_attributes = new wxGrid(this, wxID_ANY);
     ui_attributes->CreateGrid(0, 2);
@@ -61,11 +81,11 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     ui_delete_button->Disable();
     side->Add(ui_delete_button, 0, wxALL | wxEXPAND, 5);
     body->Add(side, 0, wxEXPAND, 0);
-    outer->Add(body, 1, wxEXPAND, 0);
+    return body;
+}
 
-    m_staticline1 = new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
-    outer->Add(m_staticline1, 0, wxALL | wxEXPAND, 5);
-
+wxSizer* ParameterEditorDialog::make_buttons()
+{
     auto* buttons = new wxStdDialogButtonSizer();
     ui_ok_button = new wxButton(this, wxID_OK, wxS("OK"));
     ui_ok_button->SetDefault();
@@ -73,13 +93,11 @@ ParameterEditorDialog::ParameterEditorDialog(wxWindow* parent, wxWindowID id, co
     ui_cancel_button = new wxButton(this, wxID_CANCEL, wxS("Cancel"));
     buttons->AddButton(ui_cancel_button);
     buttons->Realize();
-    outer->Add(buttons, 0, wxALL | wxEXPAND, 5);
+    return buttons;
+}
 
-    SetSizer(outer);
-    Layout();
-    outer->Fit(this);
-    Centre(wxBOTH);
-
+void ParameterEditorDialog::bind_handlers()
+{
     // The value column takes whatever width the first one leaves.
     ui_attributes->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
         event.Skip();

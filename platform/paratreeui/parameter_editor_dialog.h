@@ -41,6 +41,12 @@ public:
     wxStaticLine* m_staticline1;
     wxButton* ui_ok_button;
     wxButton* ui_cancel_button;
+
+private:
+    wxSizer* make_head();
+    wxSizer* make_attribute_pane();
+    wxSizer* make_buttons();
+    void bind_handlers();
 };
 
 }  // namespace ovk_paratreeui

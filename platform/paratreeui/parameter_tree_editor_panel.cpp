@@ -24,7 +24,36 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     auto* book_box = new wxStaticBoxSizer(new wxStaticBox(this, wxID_ANY, wxS("Parameters of the selected book")),
                                           wxVERTICAL);
 
-    // Left: directories and books.
+    fill_tree_pane(tree_box);
+    fill_book_pane(book_box);
+    wxSizer* folder_row = make_folder_row();
+
+    // Made last, shown first: Tab reaches the folder row before the panes.
+    for (wxWindow* control : {static_cast<wxWindow*>(ui_tree_path_label), static_cast<wxWindow*>(ui_tree_path),
+                              static_cast<wxWindow*>(ui_load_button), static_cast<wxWindow*>(ui_save_button),
+                              static_cast<wxWindow*>(ui_save_to_button)})
+        control->MoveBeforeInTabOrder(tree_box->GetStaticBox());
+
+    auto* panes = new wxBoxSizer(wxHORIZONTAL);
+    panes->Add(tree_box, 1, wxEXPAND | wxALL, 5);
+    panes->Add(book_box, 2, wxEXPAND | wxALL, 5);
+    auto* outer = new wxBoxSizer(wxVERTICAL);
+    outer->Add(folder_row, 0, wxEXPAND, 0);
+    outer->Add(panes, 1, wxEXPAND, 0);
+    SetSizer(outer);
+    Layout();
+    outer->Fit(this);
+    // A new editor starts with the focus in the tree (applied once it is shown).
+    ui_tree->SetFocus();
+
+    bind_handlers();
+}
+
+ParameterTreeEditorPanel::~ParameterTreeEditorPanel() = default;
+
+// Left: directories and books.
+void ParameterTreeEditorPanel::fill_tree_pane(wxStaticBoxSizer* tree_box)
+{
     ui_tree = new wxTreeCtrl(this, wxID_ANY, wxDefaultPosition, wxSize(250, 420), wxTR_DEFAULT_STYLE | wxTR_SINGLE);
     tree_box->Add(ui_tree, 1, wxEXPAND | wxALL, 5);
     auto* tree_buttons = new wxGridSizer(2, 2, 0, 0);
@@ -41,8 +70,11 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_delete_tree_item_button->SetToolTip(wxS("Delete the selected directory or book; on the top item, clear the tree."));
     tree_buttons->Add(ui_delete_tree_item_button, 0, wxEXPAND | wxALL, 5);
     tree_box->Add(tree_buttons, 0, wxEXPAND, 0);
+}
 
-    // Right: the parameters of the selected book.
+// Right: the parameters of the selected book.
+void ParameterTreeEditorPanel::fill_book_pane(wxStaticBoxSizer* book_box)
+{
     ui_book = new wxGrid(this, wxID_ANY, wxDefaultPosition, wxSize(500, 420));
     ui_book->CreateGrid(0, 2);
     ui_book->EnableEditing(false);
@@ -72,8 +104,11 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_copy_parameter_button = add_book_button(wxS("Copy To..."), wxS("Copy the selected parameter into a book file."));
     ui_delete_parameter_button = add_book_button(wxS("Delete"), wxS("Delete the selected parameters."));
     book_box->Add(book_buttons, 0, wxEXPAND, 0);
+}
 
-    // Top row: where the tree lives, and the commands that read or write it.
+// Top row: where the tree lives, and the commands that read or write it.
+wxSizer* ParameterTreeEditorPanel::make_folder_row()
+{
     auto* folder_row = new wxBoxSizer(wxHORIZONTAL);
     ui_tree_path_label = new wxStaticText(this, wxID_ANY, wxS("Folder:"));
     folder_row->Add(ui_tree_path_label, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
@@ -89,25 +124,11 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_save_to_button = new wxButton(this, wxID_ANY, wxS("Save To..."));
     ui_save_to_button->SetToolTip(wxS("Save a copy of the parameter tree to another folder."));
     folder_row->Add(ui_save_to_button, 0, wxALIGN_CENTER_VERTICAL | wxALL, 5);
+    return folder_row;
+}
 
-    // Made last, shown first: Tab reaches the folder row before the panes.
-    for (wxWindow* control : {static_cast<wxWindow*>(ui_tree_path_label), static_cast<wxWindow*>(ui_tree_path),
-                              static_cast<wxWindow*>(ui_load_button), static_cast<wxWindow*>(ui_save_button),
-                              static_cast<wxWindow*>(ui_save_to_button)})
-        control->MoveBeforeInTabOrder(tree_box->GetStaticBox());
-
-    auto* panes = new wxBoxSizer(wxHORIZONTAL);
-    panes->Add(tree_box, 1, wxEXPAND | wxALL, 5);
-    panes->Add(book_box, 2, wxEXPAND | wxALL, 5);
-    auto* outer = new wxBoxSizer(wxVERTICAL);
-    outer->Add(folder_row, 0, wxEXPAND, 0);
-    outer->Add(panes, 1, wxEXPAND, 0);
-    SetSizer(outer);
-    Layout();
-    outer->Fit(this);
-    // A new editor starts with the focus in the tree (applied once it is shown).
-    ui_tree->SetFocus();
-
+void ParameterTreeEditorPanel::bind_handlers()
+{
     ui_load_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_load, this);
     ui_save_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_save, this);
     ui_save_to_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_save_to, this);
@@ -123,8 +144,6 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, wxWindowID 
     ui_copy_parameter_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_copy_parameter, this);
     ui_delete_parameter_button->Bind(wxEVT_BUTTON, &ParameterTreeEditorPanel::on_delete_parameter, this);
 }
-
-ParameterTreeEditorPanel::~ParameterTreeEditorPanel() = default;
 
 void ParameterTreeEditorPanel::stretch_last_column(wxSizeEvent& event)
 {

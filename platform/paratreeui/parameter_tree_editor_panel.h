@@ -7,6 +7,7 @@
 #include <wx/button.h>
 #include <wx/grid.h>
 #include <wx/panel.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
@@ -59,6 +60,10 @@ public:
     virtual void on_copy_parameter(wxCommandEvent& event) { event.Skip(); }
 
 private:
+    void fill_tree_pane(wxStaticBoxSizer* tree_box);
+    void fill_book_pane(wxStaticBoxSizer* book_box);
+    wxSizer* make_folder_row();
+    void bind_handlers();
     // Keeps the description column filling the grid's width.
     void stretch_last_column(wxSizeEvent& event);
 };

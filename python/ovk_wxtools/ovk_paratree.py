@@ -16,15 +16,24 @@ ParameterBook = _model.ParameterBook
 ParameterDirectory = _model.ParameterDirectory
 ParaTreeError = _model.ParaTreeError
 LoadReport = _model.LoadReport
+CheckReport = _model.CheckReport
 LoadResult = _model.LoadResult
 SaveReport = _model.SaveReport
 SaveOptions = _model.SaveOptions
 InvalidNameCharacters = _model.InvalidNameCharacters
 is_valid_name = _model.is_valid_name
+why_invalid_name = _model.why_invalid_name
+StoredAs = _model.StoredAs
+is_valid_entry_name = _model.is_valid_entry_name
+why_invalid_entry_name = _model.why_invalid_entry_name
+MaxFileNameBytes = _model.MaxFileNameBytes
+ReservedPrefix = _model.ReservedPrefix
 
 for _name in ("ParaTreeEntity", "Parameter", "ParameterBook", "ParameterDirectory", "ParaTreeError", "LoadReport",
-              "LoadResult", "SaveReport", "SaveOptions"):
+              "CheckReport", "LoadResult", "SaveReport", "SaveOptions", "StoredAs"):
     globals()[_name].__module__ = __name__
 
-__all__ = ["InvalidNameCharacters", "LoadReport", "LoadResult", "ParaTreeEntity", "ParaTreeError", "Parameter",
-           "ParameterBook", "ParameterDirectory", "SaveOptions", "SaveReport", "is_valid_name"]
+__all__ = ["CheckReport", "InvalidNameCharacters", "LoadReport", "LoadResult", "MaxFileNameBytes", "ParaTreeEntity",
+           "ParaTreeError", "Parameter", "ParameterBook", "ParameterDirectory", "ReservedPrefix", "SaveOptions",
+           "SaveReport", "StoredAs", "is_valid_entry_name", "is_valid_name", "why_invalid_entry_name",
+           "why_invalid_name"]

@@ -4,6 +4,7 @@
 // under the GIL. The Python layer makes the window a logging.Handler.
 #include "bindings.h"
 #include "callbacks.h"
+#include "dashboard_values.h"
 #include "wx_class.h"
 #include "wxtools/dashboard/big_event_dash_board.h"
 #include <pybind11/chrono.h>
@@ -12,47 +13,11 @@
 #include <mutex>
 
 namespace ovk_python {
-namespace {
 
 using namespace ovk_wxtools;
 namespace level = spdlog::level;
 
-// Python's numeric levels and spdlog's: 30 alone is a warning, as the history colours it.
-level::level_enum spdlog_level(int python_level)
-{
-    if (python_level < 10)
-        return level::trace;
-    if (python_level < 20)
-        return level::debug;
-    if (python_level < 30)
-        return level::info;
-    if (python_level == 30)
-        return level::warn;
-    return python_level < 50 ? level::err : level::critical;
-}
-
-int python_level(level::level_enum l)
-{
-    switch (l) {
-    case level::trace: return 5;
-    case level::debug: return 10;
-    case level::info: return 20;
-    case level::warn: return 30;
-    case level::err: return 40;
-    case level::critical: return 50;
-    default: return 0;
-    }
-}
-
-// An alarm code: a str, or a member of a str-valued Enum (its value).
-AlarmCode code_of(py::handle code)
-{
-    if (PyUnicode_Check(code.ptr()))
-        return AlarmCode(code.cast<wxString>());
-    if (py::hasattr(code, "value") && PyUnicode_Check(code.attr("value").ptr()))
-        return AlarmCode(code.attr("value").cast<wxString>());
-    throw py::type_error("an alarm code is a str or a member of a str-valued Enum");
-}
+namespace {
 
 // Hands what the dashboard logs to a Python logging.Logger, under the GIL.
 class PythonLoggerSink final : public spdlog::sinks::base_sink<spdlog::details::null_mutex> {
@@ -174,27 +139,30 @@ void def_alarm_api(Class& c, StateOf state_of)
 
 void bind_dashboard(py::module_& m)
 {
-    py::class_<DashboardOptions>(m, "DashboardOptions", "Extras of the dashboard, each off by default.")
-        .def(py::init([](bool counts_and_times, bool acknowledge_and_shelve, std::size_t history_cap, bool level_filter,
-                         bool csv_export, bool keep_view) {
-                 return DashboardOptions{counts_and_times, acknowledge_and_shelve, history_cap, level_filter, csv_export,
-                                         keep_view};
-             }),
-             py::arg("counts_and_times") = false, py::arg("acknowledge_and_shelve") = false, py::arg("history_cap") = 0,
-             py::arg("level_filter") = false, py::arg("csv_export") = false, py::arg("keep_view") = false)
+    py::class_<DashboardOptions>(m, "DashboardOptions", "Extras of the dashboard, each off by default; give them by keyword.")
+        .def(py::init([](const py::kwargs& fields) { return from_fields<DashboardOptions>(fields); }))
         .def_readwrite("counts_and_times", &DashboardOptions::counts_and_times)
         .def_readwrite("acknowledge_and_shelve", &DashboardOptions::acknowledge_and_shelve)
         .def_readwrite("history_cap", &DashboardOptions::history_cap)
         .def_readwrite("level_filter", &DashboardOptions::level_filter)
         .def_readwrite("csv_export", &DashboardOptions::csv_export)
-        .def_readwrite("keep_view", &DashboardOptions::keep_view);
+        .def_readwrite("keep_view", &DashboardOptions::keep_view)
+        .def_readwrite("journal", &DashboardOptions::journal, "An SQLite file (str) keeping every row and change; \"\": none.")
+        .def_readwrite("journal_rows", &DashboardOptions::journal_rows)
+        .def_readwrite("station", &DashboardOptions::station)
+        .def_readwrite("journal_options", &DashboardOptions::journal_options);
 
     py::class_<AlarmState, std::shared_ptr<AlarmState>> state(
         m, "AlarmState", "The alarms of one dashboard, for other threads; valid after the window has gone.");
+    state.def(py::init([](py::object logger) { return std::make_shared<AlarmState>(spdlog_logger(std::move(logger))); }),
+              py::arg("logger") = py::none(), "The alarms of a station that shows no window (an AlarmPublisher's, say).");
     def_alarm_api<AlarmState>(state, [](AlarmState* self) { return self; });
     state.def("attached", [](AlarmState& self) { py::gil_scoped_release r; return self.attached(); })
         .def_property("logger", [](AlarmState& self) { return python_logger(self.logger()); },
-                      [](AlarmState& self, py::object logger) { self.set_logger(spdlog_logger(std::move(logger))); });
+                      [](AlarmState& self, py::object logger) { self.set_logger(spdlog_logger(std::move(logger))); })
+        .def("backlog", &AlarmState::backlog, "Rows waiting for the GUI thread right now.")
+        .def_property("backlog_limit", &AlarmState::backlog_limit, &AlarmState::set_backlog_limit,
+                      "Rows that may wait before producers other than the GUI thread wait too; at least 1.");
 
     WxClass<BigEventDashBoard> board(m, "_BigEventDashBoard", "Panel", "The alarm dashboard window.");
     board.init<wxWindow*, py::object, const DashboardOptions&>(
@@ -213,6 +181,8 @@ void bind_dashboard(py::module_& m)
         .def("export_history_csv", [](BigEventDashBoard* self, const wxString& path) { return self->export_history_csv(path); },
              py::arg("path"))
         .def("options", [](BigEventDashBoard* self) { return self->options(); })
+        .def("journal", [](BigEventDashBoard* self) { return python_owned(self->journal()); },
+             "The AlarmJournal of options().journal; None without one.")
         .def_static("csv_line", [](const std::vector<std::string>& fields) { return BigEventDashBoard::csv_line(fields); },
                     py::arg("fields"), "One CSV line (quoted where needed) of the fields.")
         .def("alarm_detail", [](BigEventDashBoard* self, int n) -> py::object {

@@ -209,7 +209,16 @@ void bind_reports(py::module_& m)
 {
     py::class_<LoadReport>(m, "LoadReport", "What a load skipped: entries whose names no tree could have written.")
         .def(py::init<>())
-        .def_readonly("skipped", &LoadReport::skipped);
+        .def_readonly("skipped", &LoadReport::skipped)
+        .def_readonly("pending", &LoadReport::pending,
+                      "\"\" normally; else what an interrupted save left to do, and why it could not be done now.");
+    py::class_<CheckReport>(m, "CheckReport", "What check() found in a folder, one line per problem.")
+        .def(py::init<>())
+        .def_readonly("problems", &CheckReport::problems)
+        .def_property_readonly("ok", &CheckReport::ok, "True when there are no problems.")
+        .def("__repr__", [](const CheckReport& r) {
+            return "<CheckReport " + (r.ok() ? std::string("ok") : std::to_string(r.problems.size()) + " problems") + ">";
+        });
     py::class_<SaveReport> save(m, "SaveReport", "What a save did besides writing the tree.");
     py::class_<SaveReport::Remained>(save, "Remained", "A deleted directory whose folder stayed.")
         .def_readonly("folder", &SaveReport::Remained::folder)
@@ -218,6 +227,8 @@ void bind_reports(py::module_& m)
     save.def(py::init<>())
         .def_readonly("remained", &SaveReport::remained)
         .def_readonly("written", &SaveReport::written)
+        .def_readonly("pending", &SaveReport::pending,
+                      "\"\" normally; else what failed after the commit and is completed by the next load or save.")
         .def("message", &SaveReport::message);
     py::class_<SaveOptions>(m, "SaveOptions", "Choices for a save beyond the default behaviour.")
         .def(py::init([](bool overwrite) { return SaveOptions{overwrite}; }), py::kw_only(),
@@ -251,12 +262,26 @@ void bind_directory(py::module_& m)
         .def("set_home", &ParameterDirectory::set_home, py::arg("folder"))
         .def_static("load", &ParameterDirectory::load, py::arg("folder"), release())
         .def_static("load_with_report", &ParameterDirectory::load_with_report, py::arg("folder"), release())
+        .def_static("check", &ParameterDirectory::check, py::arg("folder"), release(),
+                    "Looks the tree stored in folder over, changing nothing; a CheckReport.")
         .def("save", [](ParameterDirectory& self, const std::filesystem::path& folder, std::optional<SaveOptions> options) {
                  py::gil_scoped_release unlocked;
                  return self.save(folder, options.value_or(SaveOptions{}));
              },
              py::arg("folder"), py::arg("options") = py::none());
     m.def("is_valid_name", [](const std::string& name) { return is_valid_name(name); }, py::arg("name"));
+    m.def("why_invalid_name", [](const std::string& name) { return why_invalid_name(name); }, py::arg("name"),
+          "Why name is not valid, as a phrase for messages; \"\" when it is.");
+    py::enum_<StoredAs>(m, "StoredAs", "How a directory entry is stored: as a folder or as a book file.")
+        .value("Folder", StoredAs::Folder)
+        .value("BookFile", StoredAs::BookFile);
+    m.def("is_valid_entry_name", [](const std::string& name, StoredAs as) { return is_valid_entry_name(name, as); },
+          py::arg("name"), py::arg("stored_as"),
+          "Whether name can name a directory (StoredAs.Folder) or a book (StoredAs.BookFile).");
+    m.def("why_invalid_entry_name", [](const std::string& name, StoredAs as) { return why_invalid_entry_name(name, as); },
+          py::arg("name"), py::arg("stored_as"), "Why name cannot name that entry; \"\" when it can.");
+    m.attr("MaxFileNameBytes") = MaxFileNameBytes;
+    m.attr("ReservedPrefix") = py::str(std::string(ReservedPrefix));
     std::string invalid;
     for (const std::string& ch : InvalidNameCharacters)
         invalid += ch;
@@ -274,7 +299,11 @@ void bind_paratree(py::module_& m)
             if (thrown)
                 std::rethrow_exception(thrown);
         } catch (const ParaTreeError& e) {
-            error(e.what());
+            // A message quoting a file's bytes still reaches Python whole.
+            const std::string text = e.what();
+            py::object message = py::reinterpret_steal<py::object>(
+                PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "replace"));
+            PyErr_SetObject(error.ptr(), message.ptr());
         }
     });
     bind_parameter(tree);

@@ -74,6 +74,8 @@ void bind_options(py::module_& m)
     OVK_OPTION(description_locale);
     OVK_OPTION(save_notice_as_event);
     OVK_OPTION(resizable_dialog);
+    OVK_OPTION(chooser_at_tree_folder);
+    OVK_OPTION(json_editor);
 #undef OVK_OPTION
     m.attr("wxEVT_PARAMETER_TREE_MODIFIED") = static_cast<int>(EVT_PARAMETER_TREE_MODIFIED);
     m.attr("wxEVT_PARAMETER_TREE_LOADED") = static_cast<int>(EVT_PARAMETER_TREE_LOADED);
@@ -111,6 +113,15 @@ void bind_panel_commands(WxClass<ParameterTreeEditorPanel>& c)
             return matches;
         }, "(tree item text, parameter name or '') of each match.")
         .def("find_next", [](Panel* self) { return self->find_next(); })
+        .def("item_object", [](Panel* self, py::handle item) {
+                 if (!py::isinstance(item, wx_class("TreeItemId")))
+                     throw py::type_error("item_object takes a wx.TreeItemId");
+                 const auto id = item.attr("GetID")();
+                 if (id.is_none())
+                     return std::shared_ptr<ovk_paratree::ParaTreeEntity>();
+                 return self->item_object(wxTreeItemId(reinterpret_cast<void*>(py::int_(id).cast<std::uintptr_t>())));
+             },
+             py::arg("item"), "The directory, book or None behind a tree item.")
         .def("rename_tree_item", released<Panel>([](Panel* self) { self->rename_tree_item(); }))
         .def("rename_parameter", released<Panel>([](Panel* self) { self->rename_parameter(); }))
         .def("view_parameter", released<Panel>([](Panel* self) { self->view_parameter(); }))
@@ -183,6 +194,8 @@ void bind_editor_dialogs(py::module_& m)
         .def_show_modal()
         .def("parameter", [](ParameterEditorDialog* self) { return self->parameter(); })
         .def("set_read_only", [](ParameterEditorDialog* self) { self->set_read_only(); })
+        .def("use_keyboard", [](ParameterEditorDialog* self) { self->use_keyboard(); })
+        .def("use_json_editor", [](ParameterEditorDialog* self) { self->use_json_editor(); })
         .def_readonly("ui_name", &ParameterEditorDialog::ui_name)
         .def_readonly("ui_description", &ParameterEditorDialog::ui_description)
         .def_readonly("ui_descriptions_button", &ParameterEditorDialog::ui_descriptions_button)
@@ -247,6 +260,7 @@ void bind_value_dialogs(py::module_& m)
         .def("type_is_bool", [](Scalar* self) { return self->type_is_bool(); })
         .def("type_is_str", [](Scalar* self) { return self->type_is_str(); })
         .def("type_is_json", [](Scalar* self) { return self->type_is_json(); })
+        .def("use_json_editor", [](Scalar* self) { self->use_json_editor(); })
         .def("ui_value", [](Scalar* self) { return self->ui_value(); });
 
     m.def("value_display_text", [](py::handle value) { return value_display_text(value_of(value)); }, py::arg("value"));

@@ -50,7 +50,9 @@ PYBIND11_MODULE(_core, m)
     bind_app(m);
     bind_dialogs(m);
     bind_controls(m);
+    bind_journal(m);
     bind_dashboard(m);
+    bind_plant(m);
     bind_testing(m);
     bind_paratree(m);
     bind_paratree_ui(m);

@@ -7,8 +7,9 @@ import wx
 
 import ovk_wxtools as ovk
 from ovk_wxtools.testing import run_modal
-from ovk_wxtools.ovk_paratree import (ParaTreeError, Parameter, ParameterBook, ParameterDirectory, SaveOptions,
-                                      is_valid_name)
+from ovk_wxtools.ovk_paratree import (MaxFileNameBytes, ParaTreeError, Parameter, ParameterBook,
+                                      ParameterDirectory, ReservedPrefix, SaveOptions, StoredAs, is_valid_entry_name,
+                                      is_valid_name, why_invalid_entry_name, why_invalid_name)
 
 
 def sample_tree():
@@ -62,6 +63,39 @@ def test_model_errors_are_python_errors(tmp_path):
     assert not is_valid_name("a:b") and is_valid_name("参数")
 
 
+def test_check_reports_what_a_load_would_skip_or_fail_on(tmp_path):
+    tree, _ = sample_tree()
+    folder = tmp_path / "检查"
+    saved = tree.save(folder)
+    assert saved.pending == ""
+    clean = ParameterDirectory.check(folder)
+    assert clean.ok and clean.problems == []
+    (folder / "坏.pbook").write_text("{ JSON 不是", encoding="utf-8")
+    (folder / "a|b.pbook").write_text("{}", encoding="utf-8")
+    report = ParameterDirectory.check(str(folder))
+    assert not report.ok and len(report.problems) == 2
+    assert report.problems[0].startswith("a|b.pbook: skipped") and report.problems[1].startswith("坏.pbook: cannot be read")
+    (folder / "坏.pbook").unlink()
+    loaded, load_report = ParameterDirectory.load_with_report(folder)
+    assert load_report.skipped == ["a|b.pbook"] and load_report.pending == ""
+    with pytest.raises(ParaTreeError, match="不存在"):
+        ParameterDirectory.check(tmp_path / "不存在")
+
+
+@pytest.mark.parametrize("name, stored_as, why", [
+    ("电机", StoredAs.Folder, ""),
+    ("电机", StoredAs.BookFile, ""),
+    ("a:b", StoredAs.Folder, ":"),
+    (ReservedPrefix + "x", StoredAs.BookFile, ReservedPrefix),
+    ("长" * (MaxFileNameBytes // 3), StoredAs.Folder, ""),  # 255 bytes: a folder fits,
+    ("长" * (MaxFileNameBytes // 3), StoredAs.BookFile, "255 bytes long"),  # a book file's ".pbook" does not
+])
+def test_entry_name_rules(name, stored_as, why):
+    text = why_invalid_entry_name(name, stored_as)
+    assert is_valid_entry_name(name, stored_as) == (why == "") == (text == "") and why in text
+    assert (why_invalid_name(name) == "") == (why != ":")
+
+
 def test_save_home_refuses_changes_made_on_disk_unless_told(tmp_path):
     tree, _ = sample_tree()
     folder = tmp_path / "树"
@@ -86,6 +120,11 @@ def test_editor_windows(frame, dialogs, tmp_path):
     assert isinstance(panel, wx.Panel) and panel.counts() == {"directories": 1, "books": 1, "parameters": 1}
     assert panel.root_path == str(folder) and panel.root["电机"]["轴"]["速度"]["单位"] == "毫米/秒"
     assert panel.options().value_column and not panel.modified()
+    tree_view = panel.ui_tree
+    first = tree_view.GetFirstChild(tree_view.GetRootItem())[0]
+    assert panel.item_object(first) is panel.root["电机"] and panel.item_object(wx.TreeItemId()) is None
+    with pytest.raises(TypeError):
+        panel.item_object("电机")
     panel.root["电机"]["轴"]["速度"]["max"] = 20
     dialogs.answer(wx.ID_OK)
     assert panel.modified() and panel.save()
@@ -94,7 +133,10 @@ def test_editor_windows(frame, dialogs, tmp_path):
     with pytest.raises(TypeError):
         ovk.ParameterTreeEditorOptions(no_such_option=True)
 
+    assert ovk.ParameterTreeEditorOptions.all().json_editor and ovk.ParameterTreeEditorOptions.all().chooser_at_tree_folder
     editor = ovk.ParameterEditorDialog(frame, "速度", speed)
+    editor.use_keyboard()
+    editor.use_json_editor()
     assert editor.parameter() is speed and editor.ui_name.GetValue() == "速度"
     dialogs.press(wx.ID_CANCEL)
     editor.ShowModal()
