@@ -182,7 +182,8 @@ void bind_panel(py::module_& m)
         .def_readonly("ui_rename_parameter_button", &Panel::ui_rename_parameter_button)
         .def_readonly("ui_view_parameter_button", &Panel::ui_view_parameter_button)
         .def_readonly("ui_copy_parameter_button", &Panel::ui_copy_parameter_button)
-        .def_readonly("ui_delete_parameter_button", &Panel::ui_delete_parameter_button);
+        .def_readonly("ui_delete_parameter_button", &Panel::ui_delete_parameter_button)
+        .def_readonly("ui_tree_path_label", &Panel::ui_tree_path_label);
     c.cls().attr("_ImageDirectory") = Panel::_ImageDirectory;
     c.cls().attr("_ImageBook") = Panel::_ImageBook;
     c.cls().attr("_ValueColumn") = Panel::_ValueColumn;
@@ -220,7 +221,11 @@ void bind_editor_dialogs(py::module_& m)
         .def_readonly("ui_edit_button", &ParameterEditorDialog::ui_edit_button)
         .def_readonly("ui_delete_button", &ParameterEditorDialog::ui_delete_button)
         .def_readonly("ui_ok_button", &ParameterEditorDialog::ui_ok_button)
-        .def_readonly("ui_cancel_button", &ParameterEditorDialog::ui_cancel_button);
+        .def_readonly("ui_cancel_button", &ParameterEditorDialog::ui_cancel_button)
+        .def_readonly("ui_rename_button", &ParameterEditorDialog::ui_rename_button)
+        .def_readonly("m_name_label", &ParameterEditorDialog::m_name_label)
+        .def_readonly("m_description_label", &ParameterEditorDialog::m_description_label)
+        .def_readonly("m_attributes_label", &ParameterEditorDialog::m_attributes_label);
 
     WxClass<ParaTreeCopyDialog>(m, "ParaTreeCopyDialog", "Dialog",
                                 "Copies a parameter, book or directory to a place on disk outside the tree.")
@@ -237,7 +242,11 @@ void bind_editor_dialogs(py::module_& m)
         .def_readonly("ui_rename", &ParaTreeCopyDialog::ui_rename)
         .def_readonly("ui_overwrite", &ParaTreeCopyDialog::ui_overwrite)
         .def_readonly("ui_confirm", &ParaTreeCopyDialog::ui_confirm)
-        .def_readonly("ui_cancel", &ParaTreeCopyDialog::ui_cancel);
+        .def_readonly("ui_cancel", &ParaTreeCopyDialog::ui_cancel)
+        .def_readonly("m_source_label", &ParaTreeCopyDialog::m_source_label)
+        .def_readonly("m_type_label", &ParaTreeCopyDialog::m_type_label)
+        .def_readonly("m_target_label", &ParaTreeCopyDialog::m_target_label)
+        .def_readonly("m_rename_label", &ParaTreeCopyDialog::m_rename_label);
 }
 
 void bind_value_dialogs(py::module_& m)
@@ -255,7 +264,9 @@ void bind_value_dialogs(py::module_& m)
         .def("_edit_row", [](DescriptionEditorDialog* self, int row) {
             py::gil_scoped_release release;
             self->_edit_row(row);
-        }, py::arg("row"));
+        }, py::arg("row"))
+        .def_readonly("ui_descriptions", &DescriptionEditorDialog::ui_descriptions)
+        .def_readonly("ui_close_button", &DescriptionEditorDialog::ui_close_button);
 
     using Scalar = ParameterScalarAttributeEditorDialog;
     WxClass<Scalar>(m, "ParameterScalarAttributeEditorDialog", "Dialog", "Edits one attribute value with its type.")
@@ -277,6 +288,13 @@ void bind_value_dialogs(py::module_& m)
         .def("type_is_str", [](Scalar* self) { return self->type_is_str(); })
         .def("type_is_json", [](Scalar* self) { return self->type_is_json(); })
         .def("use_json_editor", [](Scalar* self) { self->use_json_editor(); })
+        .def_readonly("ui_value_single_line", &Scalar::ui_value_single_line)
+        .def_readonly("ui_value_multiline", &Scalar::ui_value_multiline)
+        .def_readonly("ui_bool_value", &Scalar::ui_bool_value)
+        .def_readonly("ui_multiline_string", &Scalar::ui_multiline_string)
+        .def_readonly("m_name_label", &Scalar::m_name_label)
+        .def_readonly("m_type_label", &Scalar::m_type_label)
+        .def_readonly("m_value_label", &Scalar::m_value_label)
         .def("ui_value", [](Scalar* self) { return self->ui_value(); });
 
     m.def("value_display_text", [](py::handle value) { return value_display_text(value_of(value)); }, py::arg("value"));

@@ -146,6 +146,7 @@ def test_editor_windows(frame, dialogs, tmp_path):
 
     scalar = ovk.ParameterScalarAttributeEditorDialog(frame, "单位", "毫米")
     assert scalar.type_is_str() and scalar.ui_value().GetValue() == "毫米" and scalar.value == "毫米"
+    assert scalar.ui_value() is scalar.ui_value_single_line and isinstance(scalar.m_name_label, wx.StaticText)
     scalar.Destroy()
     assert ovk.value_display_text(["二", 3]) and ovk.parameter_value_text(speed)
     assert ovk.value_json_text(["二", 3]) == '["二",3]' and ovk.parameter_value_text(speed, max=5).endswith("…")
