@@ -1,6 +1,7 @@
 // The alarm journal on a real SQLite file: a restart shows the same history
 // and alarms, a kill -9 in a flood leaves a sound database, a bad database
 // leaves the dashboard working in memory, and queries, CSV and retention.
+#include "tests/dashboard/child_process.h"
 #include "tests/dashboard/dashboard_fixture.h"
 #include "wxtools/dashboard/alarm_journal.h"
 #include "wxtools/dashboard/detail/sqlite.h"
@@ -256,8 +257,10 @@ TEST(AlarmJournal, KillDuringAFloodLeavesASoundJournal)
     const std::string db = fresh_db("kill");
     int out[2];
     ASSERT_EQ(pipe(out), 0);
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child == 0) {
+        die_with_parent(parent);
         dup2(out[1], 1);
         setenv("OVK_JOURNAL_FLOOD", db.c_str(), 1);
         execl("/proc/self/exe", "flood", "--gtest_filter=DashboardTest.JournalFloodUntilKilled", nullptr);
@@ -316,4 +319,59 @@ TEST(AlarmJournal, KillDuringAFloodLeavesASoundJournal)
     for (const JournalAlarm& alarm : journal.active())
         active[alarm.code] = {{alarm.identities.begin(), alarm.identities.end()}, alarm.acknowledged};
     EXPECT_EQ(active, replay);
+}
+
+TEST(AlarmJournal, AnOlderJournalIsBroughtUpToDateAndANewerOneLeftAlone)
+{
+    // A journal as the first version wrote it: a station index without the columns.
+    const std::string old_db = fresh_db("version_0");
+    {
+        detail::Sqlite sql(old_db, true);
+        sql.exec("PRAGMA journal_mode=WAL;"
+                 "CREATE TABLE entries(id INTEGER PRIMARY KEY, time INTEGER NOT NULL, station TEXT NOT NULL,"
+                 " code TEXT NOT NULL, identity TEXT NOT NULL, level INTEGER NOT NULL, kind INTEGER NOT NULL,"
+                 " text TEXT NOT NULL, shelved_ms INTEGER NOT NULL);"
+                 "CREATE INDEX entries_by_time ON entries(time);"
+                 "CREATE INDEX entries_by_station ON entries(station, time);"
+                 "CREATE TABLE active(station TEXT NOT NULL, code TEXT NOT NULL, identities TEXT NOT NULL,"
+                 " level INTEGER NOT NULL, first_raised INTEGER NOT NULL, last_raised INTEGER NOT NULL,"
+                 " times_raised INTEGER NOT NULL, acknowledged INTEGER NOT NULL, shelved_until INTEGER,"
+                 " position INTEGER NOT NULL, PRIMARY KEY(station, code));"
+                 "INSERT INTO entries VALUES(1, 1780000000000000000, '工位1', '温度高', '泵A', 4, 1, '', 0);"
+                 "INSERT INTO entries VALUES(2, 1780000060000000000, '工位2', '', '', 3, 0, '压力 低', 0);"
+                 "INSERT INTO active VALUES('工位1', '温度高', '[\"泵A\"]', 4, 1780000000000000000,"
+                 " 1780000000000000000, 1, 0, NULL, 1);");
+    }
+    {
+        AlarmJournal journal(old_db);
+        journal.append(entry(std::chrono::system_clock::from_time_t(1780000120), "工位1", "", JournalEntry::Kind::log,
+                             spdlog::level::warn, "new"));
+        journal.flush();
+        EXPECT_EQ(journal.problem(), "");
+        std::vector<std::string> texts;
+        for (const JournalEntry& e : journal.query({.station = "工位1"}))
+            texts.push_back(e.code + "/" + e.identity + "/" + e.text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"温度高/泵A/", "//new"}));
+        ASSERT_EQ(journal.active().size(), 1u);
+        EXPECT_EQ(journal.active()[0].identities, std::vector<std::string>{"泵A"});
+    }
+    detail::Sqlite sql(old_db, false, true);
+    detail::Statement plan(sql, "EXPLAIN QUERY PLAN SELECT id, time, station, code, identity, level, kind, text, "
+                                "shelved_ms FROM entries WHERE time >= 0 AND time < 1 AND station = 'x' ORDER BY time, id");
+    std::string steps;
+    while (plan.step())
+        steps += plan.text(3) + "\n";
+    EXPECT_NE(steps.find("COVERING INDEX entries_by_station_time"), std::string::npos) << steps;
+    EXPECT_EQ(steps.find("TEMP B-TREE"), std::string::npos) << steps;
+
+    // A journal of a later layout is not ours to change.
+    const std::string newer = fresh_db("version_9");
+    {
+        detail::Sqlite made(newer, true);
+        made.exec("PRAGMA user_version = 9");
+    }
+    const std::string bytes = file_text(newer);
+    AlarmJournal journal(newer);
+    EXPECT_NE(journal.problem().find("newer version"), std::string::npos) << journal.problem();
+    EXPECT_EQ(file_text(newer), bytes);
 }

@@ -1,6 +1,9 @@
 #pragma once
 // A real mosquitto broker on a free loopback port, started for a test and
-// killed after it. stop() and start() again keep the port.
+// killed after it, or with it when the test dies. stop() and start() again
+// keep the port.
+#include "tests/dashboard/child_process.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -22,7 +25,14 @@ public:
     MqttBroker() : port_(free_port())
     {
         config_ = "/tmp/ovk_mosquitto_" + std::to_string(getpid()) + "_" + std::to_string(port_) + ".conf";
-        std::ofstream(config_) << "listener " << port_ << " 127.0.0.1\nallow_anonymous true\nlog_dest none\n";
+        {
+            std::ofstream config(config_);
+            config << "listener " << port_ << " 127.0.0.1\nallow_anonymous true\nlog_dest none\n";
+            // A broker started as root changes to its own user, and a change
+            // of user clears the signal that ends it with the test.
+            if (geteuid() == 0)
+                config << "user root\n";
+        }
         start();
     }
     ~MqttBroker()
@@ -32,16 +42,19 @@ public:
     }
 
     int port() const { return port_; }
+    pid_t pid() const { return pid_; }
 
     // True once the broker takes connections.
     bool start()
     {
         const char* given = std::getenv("OVK_MOSQUITTO");
         const std::string program = given && *given ? given : "/usr/sbin/mosquitto";
+        const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
-            // The broker outlives a test that dies; it must not hold the
-            // test's output open, or the test runner waits on it for good.
+            die_with_parent(parent);
+            // Should the broker outlive the test after all, it must not hold
+            // the test's output open, or the test runner waits on it for good.
             const int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, STDOUT_FILENO);
             dup2(quiet, STDERR_FILENO);

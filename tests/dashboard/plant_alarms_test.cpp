@@ -1,7 +1,8 @@
 // Stations on other machines, over a real mosquitto broker on a loopback
 // port: station processes raise, clear and are acknowledged from a control
 // room; a killed station shows offline through its last will; a broker
-// restart in the middle of a flood loses no active alarm.
+// restart in the middle of a flood loses no active alarm; the broker and
+// stations a test starts go with it when it dies.
 #include "tests/dashboard/mqtt_broker.h"
 #include "wxtools/dashboard/alarm_publisher.h"
 #include "wxtools/dashboard/alarm_subscriber.h"
@@ -12,6 +13,7 @@
 #include <wx/frame.h>
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <set>
 #include <sstream>
@@ -50,8 +52,10 @@ public:
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0)
             return;
+        const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
+            die_with_parent(parent);
             dup2(in[0], 0);
             dup2(out[1], 1);
             setenv("OVK_STATION", name.c_str(), 1);
@@ -90,6 +94,7 @@ public:
                 return line;
         return {};
     }
+    pid_t pid() const { return pid_; }
     void kill_now()
     {
         kill(pid_, SIGKILL);
@@ -299,4 +304,54 @@ TEST(PlantDashboard, ShowsTheStationsAlarmsAndJournalsThem)
     EXPECT_EQ(kept, (std::vector<std::string>{"温度高 1", "温度高 5"}));
     frame->Destroy();
     flush_events();
+}
+
+// Run by ChildrenGoWithTheTestThatStartedThem in a process of its own: a
+// broker and a station, their pids on the output, then nothing until killed.
+TEST(PlantChildren, StartThenHang)
+{
+    if (!std::getenv("OVK_CHILDREN_HANG"))
+        GTEST_SKIP() << "started by ChildrenGoWithTheTestThatStartedThem";
+    MqttBroker broker;
+    StationProcess station("工位0", broker.port());
+    std::printf("pids %d %d\n", static_cast<int>(broker.pid()), static_cast<int>(station.pid()));
+    std::fflush(stdout);
+    for (;;)
+        pause();
+}
+
+TEST(PlantChildren, ChildrenGoWithTheTestThatStartedThem)
+{
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t parent = getpid();
+    const pid_t test = fork();
+    if (test == 0) {
+        die_with_parent(parent);
+        dup2(out[1], 1);
+        setenv("OVK_CHILDREN_HANG", "1", 1);
+        execl("/proc/self/exe", "hang", "--gtest_filter=PlantChildren.StartThenHang", nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    FILE* from_test = fdopen(out[0], "r");
+    int pids[2] = {0, 0};
+    char line[256];
+    while (std::fgets(line, sizeof line, from_test) && std::sscanf(line, "pids %d %d", &pids[0], &pids[1]) != 2) {
+    }
+    kill(test, SIGKILL);
+    waitpid(test, nullptr, 0);
+    std::fclose(from_test);
+    ASSERT_GT(pids[0], 0) << "the test never started its children";
+    ASSERT_GT(pids[1], 0);
+    // Gone, or a zombie left for whoever adopted it.
+    auto gone = [](int pid) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string text;
+        std::getline(stat, text);
+        const auto paren = text.rfind(')');
+        return paren == std::string::npos || text.compare(paren + 2, 1, "Z") == 0;
+    };
+    EXPECT_TRUE(wait_until([&] { return gone(pids[0]); }, 10s)) << "the broker outlived its test";
+    EXPECT_TRUE(wait_until([&] { return gone(pids[1]); }, 10s)) << "the station outlived its test";
 }

@@ -114,7 +114,7 @@ void AlarmSubscriber::Impl::message(const std::string& topic, const std::string&
     const auto about = detail::parse_alarm_topic(options.prefix, topic);
     if (!about)
         return;
-    std::optional<detail::JournalChange> to_journal;
+    std::vector<detail::JournalChange> to_journal;
     {
         std::lock_guard<std::mutex> hold(lock);
         if (about->leaf == "status") {
@@ -130,21 +130,25 @@ void AlarmSubscriber::Impl::message(const std::string& topic, const std::string&
                 stations[about->station].alarms[about->code] = Alarm{std::move(*alarm), round};
             }
         } else if (about->leaf == "event") {
-            auto event = detail::event_from(about->station, payload);
-            if (!event)
+            auto received = detail::events_from(about->station, payload);
+            if (received.empty())
                 return;
             stations.try_emplace(about->station);
-            if (events.size() >= std::max<std::size_t>(options.backlog_limit, 1))
-                events.pop_front();
-            events.push_back(event->change.entry);
-            if (journal)
-                to_journal = std::move(event->change);
+            for (detail::AlarmEvent& event : received) {
+                if (events.size() >= std::max<std::size_t>(options.backlog_limit, 1))
+                    events.pop_front();
+                events.push_back(event.change.entry);
+                if (journal)
+                    to_journal.push_back(std::move(event.change));
+            }
         } else {
             return;
         }
     }
-    if (to_journal)
-        journal->writer().append(std::move(*to_journal));
+    for (detail::JournalChange& change : to_journal) {
+        journal->writer().make_room();
+        journal->writer().append(std::move(change));
+    }
     tell();
 }
 

@@ -9,8 +9,9 @@
 //                             station goes without saying goodbye
 //   active/CODE     retained  one active alarm as JSON; an empty message
 //                             once it went
-//   event           QoS 1     each change (raise, repeat, release, clear,
-//                             acknowledge, shelve, all clear) as JSON
+//   event           QoS 1     the changes (raise, repeat, release, clear,
+//                             acknowledge, shelve, all clear) made since the
+//                             last such message, as a JSON array, oldest first
 //   ack             QoS 1     {"code":"..."}: a control room asks the station
 //                             to acknowledge; the station does and publishes
 //                             the change

@@ -140,6 +140,7 @@ bool AlarmCore::take_rows(std::size_t most, std::vector<HistoryRow>& out)
 void AlarmCore::alarm(const AlarmCode& code, std::any detail, const wxString& identity,
                        spdlog::level::level_enum level)
 {
+    journal_room();
     std::string id = identity.utf8_string();
     auto shared_detail = std::make_shared<const std::any>(std::move(detail));
     const auto now = Clock::now();
@@ -196,6 +197,7 @@ bool AlarmCore::any_fired() const
 
 void AlarmCore::clear(const AlarmCode& code, const std::optional<wxString>& identity)
 {
+    journal_room();
     std::string id = identity ? identity->utf8_string() : std::string();
     Slot slot(*this);
     std::lock_guard<std::mutex> hold(lock);
@@ -220,6 +222,7 @@ void AlarmCore::clear(const AlarmCode& code, const std::optional<wxString>& iden
 
 void AlarmCore::clear_all()
 {
+    journal_room();
     Slot slot(*this);
     std::lock_guard<std::mutex> hold(lock);
     if (alarms.empty())
@@ -258,8 +261,10 @@ void AlarmCore::set_logger(Logger logger)
 
 bool AlarmCore::emit(LogRecord record)
 {
-    if (journal_)
+    if (journal_) {
+        journal_room();
         journal_log(record);
+    }
     HistoryRow row = HistoryRow::from(std::move(record));
     Slot slot(*this);
     std::lock_guard<std::mutex> hold(rows_lock);
@@ -303,6 +308,7 @@ std::vector<ActiveAlarmInfo> AlarmCore::take_refresh()
 
 bool AlarmCore::acknowledge(const AlarmCode& code)
 {
+    journal_room();
     Slot slot(*this);
     std::lock_guard<std::mutex> hold(lock);
     auto found = index.find(code);
@@ -331,6 +337,7 @@ std::size_t AlarmCore::acknowledge_all()
 
 bool AlarmCore::shelve(const AlarmCode& code, std::chrono::milliseconds duration)
 {
+    journal_room();
     Slot slot(*this);
     std::lock_guard<std::mutex> hold(lock);
     auto found = index.find(code);
@@ -431,6 +438,12 @@ void AlarmCore::journal_log(const LogRecord& record)
     change.entry.kind = JournalEntry::Kind::log;
     change.entry.text = record.msg;
     journal_->writer().append(std::move(change));
+}
+
+void AlarmCore::journal_room() const
+{
+    if (journal_ && !wxThread::IsMain())
+        journal_->writer().make_room();
 }
 
 void AlarmCore::restore(const std::vector<JournalAlarm>& journaled)

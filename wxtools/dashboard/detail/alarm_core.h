@@ -104,6 +104,9 @@ private:
                         spdlog::level::level_enum level, const Entry* after,
                         std::chrono::milliseconds shelved_for = std::chrono::milliseconds(0));
     void journal_log(const LogRecord& record);
+    // Before a change, outside the locks: waits while the journal is behind
+    // by a full queue, unless on the GUI thread, which must never wait.
+    void journal_room() const;
     // Tells the listener of a list refresh or of waiting rows; `rows_lock` is held.
     void post_locked(bool rows);
 

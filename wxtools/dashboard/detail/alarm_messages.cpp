@@ -130,7 +130,9 @@ std::optional<JournalAlarm> alarm_from(const std::string& payload)
     }
 }
 
-std::string event_payload(const JournalChange& change, std::uint64_t seq)
+namespace {
+
+json event_json(const JournalChange& change, std::uint64_t seq)
 {
     const JournalEntry& e = change.entry;
     json out = {{"seq", seq},
@@ -143,13 +145,12 @@ std::string event_payload(const JournalChange& change, std::uint64_t seq)
                 {"shelved_ms", e.shelved_for.count()}};
     if (change.active == JournalChange::Active::put)
         out["alarm"] = alarm_json(change.alarm);
-    return dump(out);
+    return out;
 }
 
-std::optional<AlarmEvent> event_from(const std::string& station, const std::string& payload)
+std::optional<AlarmEvent> event_of(const std::string& station, const json& in)
 {
     try {
-        const json in = json::parse(payload);
         AlarmEvent out;
         out.seq = in.at("seq").get<std::uint64_t>();
         JournalEntry& e = out.change.entry;
@@ -179,6 +180,30 @@ std::optional<AlarmEvent> event_from(const std::string& station, const std::stri
     } catch (const json::exception&) {
         return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::string events_payload(const std::vector<AlarmEvent>& events)
+{
+    json out = json::array();
+    for (const AlarmEvent& event : events)
+        out.push_back(event_json(event.change, event.seq));
+    return dump(out);
+}
+
+std::vector<AlarmEvent> events_from(const std::string& station, const std::string& payload)
+{
+    std::vector<AlarmEvent> out;
+    const json in = json::parse(payload, nullptr, false);
+    if (in.is_object())
+        if (auto event = event_of(station, in))
+            out.push_back(std::move(*event));
+    if (in.is_array())
+        for (const json& item : in)
+            if (auto event = event_of(station, item))
+                out.push_back(std::move(*event));
+    return out;
 }
 
 std::string ack_payload(const std::string& code) { return dump(json{{"code", code}}); }

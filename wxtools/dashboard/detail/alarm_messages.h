@@ -5,9 +5,11 @@
 //   active/<code>  {"station","code","identities":[...],"level":"error",
 //                   "first_raised_ms","last_raised_ms","times_raised",
 //                   "acknowledged","shelved_until_ms" (absent unless shelved)}
-//   event          {"seq","kind":"raise","time_ms","code","identity","level",
-//                   "text","shelved_ms","alarm":{as active, after the change;
-//                   absent once the code went}}
+//   event          [{"seq","kind":"raise","time_ms","code","identity","level",
+//                    "text","shelved_ms","alarm":{as active, after the change;
+//                    absent once the code went}}, ...]: the changes made since
+//                   the last such message, oldest first (a single object
+//                   without the brackets is read as well)
 //   status         {"online":true}
 //   ack            {"code"}
 //
@@ -18,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ovk_wxtools::detail {
 
@@ -43,9 +46,10 @@ struct AlarmEvent {
     std::uint64_t seq = 0;
     JournalChange change;
 };
-std::string event_payload(const JournalChange& change, std::uint64_t seq);
-// Station and the active table's change are filled in from the payload.
-std::optional<AlarmEvent> event_from(const std::string& station, const std::string& payload);
+std::string events_payload(const std::vector<AlarmEvent>& events);
+// Station and the active table's change are filled in from the payload;
+// changes that cannot be read are left out.
+std::vector<AlarmEvent> events_from(const std::string& station, const std::string& payload);
 
 std::string ack_payload(const std::string& code);
 std::optional<std::string> acked_code(const std::string& payload);

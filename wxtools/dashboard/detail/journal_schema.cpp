@@ -13,13 +13,29 @@ CREATE TABLE IF NOT EXISTS entries(
     identity TEXT NOT NULL, level INTEGER NOT NULL, kind INTEGER NOT NULL, text TEXT NOT NULL,
     shelved_ms INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS entries_by_time ON entries(time);
-CREATE INDEX IF NOT EXISTS entries_by_station ON entries(station, time);
 CREATE TABLE IF NOT EXISTS active(
     station TEXT NOT NULL, code TEXT NOT NULL, identities TEXT NOT NULL, level INTEGER NOT NULL,
     first_raised INTEGER NOT NULL, last_raised INTEGER NOT NULL, times_raised INTEGER NOT NULL,
     acknowledged INTEGER NOT NULL, shelved_until INTEGER, position INTEGER NOT NULL,
     PRIMARY KEY(station, code));
 )";
+
+// Version 1: the entries of a station come out of one index, in time order,
+// without a look into the table for each (the day of one station is a range
+// of it). Version 0 had an index of (station, time) alone.
+const char* const to_version_1 = R"(
+DROP INDEX IF EXISTS entries_by_station;
+CREATE INDEX IF NOT EXISTS entries_by_station_time
+    ON entries(station, time, id, code, identity, level, kind, text, shelved_ms);
+PRAGMA user_version = 1;
+)";
+
+int version_of(const Sqlite& db)
+{
+    Statement version(db, "PRAGMA user_version");
+    version.step();
+    return static_cast<int>(version.integer(0));
+}
 
 }  // namespace
 
@@ -33,16 +49,45 @@ std::unique_ptr<Sqlite> open_journal(const std::string& path, bool read_only)
     }
     if (sqlite3_db_readonly(db->handle(), "main") == 1)
         throw SqliteError(SQLITE_READONLY, "the file cannot be written");
+    if (version_of(*db) > journal_version)
+        throw SqliteError(0, "it was written by a newer version of this program");
     // Freed pages go back to the file system when pruning asks; only a new
     // database takes this.
     db->exec("PRAGMA auto_vacuum=INCREMENTAL");
-    Statement mode(*db, "PRAGMA journal_mode=WAL");
-    if (!mode.step() || mode.text(0) != "wal")
-        throw SqliteError(0, "the database cannot be switched to write-ahead logging");
+    {
+        Statement mode(*db, "PRAGMA journal_mode=WAL");
+        if (!mode.step() || mode.text(0) != "wal")
+            throw SqliteError(0, "the database cannot be switched to write-ahead logging");
+    }
     // With WAL, a commit survives the process dying; a power cut may lose the last ones.
     db->exec("PRAGMA synchronous=NORMAL");
+    bool fresh = false;
+    {
+        Statement tables(*db, "SELECT count(*) FROM sqlite_master WHERE name = 'entries'");
+        tables.step();
+        fresh = tables.integer(0) == 0;
+    }
     db->exec(schema);
+    // A new journal starts at the latest version; an older one is brought
+    // up to it by migrate_journal, on the journal's thread.
+    if (fresh)
+        db->exec(std::string("BEGIN;") + to_version_1 + "COMMIT;");
     return db;
+}
+
+bool migrate_journal(Sqlite& db)
+{
+    if (version_of(db) >= journal_version)
+        return false;
+    db.exec("BEGIN IMMEDIATE");
+    try {
+        db.exec(to_version_1);
+        db.exec("COMMIT");
+    } catch (const SqliteError&) {
+        db.exec("ROLLBACK");
+        throw;
+    }
+    return true;
 }
 
 std::int64_t nanos_of(std::chrono::system_clock::time_point time)
@@ -76,12 +121,12 @@ JournalEntry entry_from(const Statement& row)
 void bind_entry(Statement& insert, const JournalEntry& entry)
 {
     insert.bind(1, nanos_of(entry.time))
-        .bind(2, entry.station)
-        .bind(3, entry.code)
-        .bind(4, entry.identity)
+        .bind_kept(2, entry.station)
+        .bind_kept(3, entry.code)
+        .bind_kept(4, entry.identity)
         .bind(5, static_cast<std::int64_t>(entry.level))
         .bind(6, static_cast<std::int64_t>(entry.kind))
-        .bind(7, entry.text)
+        .bind_kept(7, entry.text)
         .bind(8, static_cast<std::int64_t>(entry.shelved_for.count()));
 }
 

@@ -32,13 +32,16 @@ JournalWriter::JournalWriter(const std::string& path, const JournalOptions& opti
 {
     try {
         db_ = open_journal(path, false);
-        statements_ = std::make_unique<Statements>(*db_);
+        // The pages being filled (the end of each index, a few places in
+        // the station index) stay in memory between batches.
+        db_->exec("PRAGMA cache_size=-32768");
     } catch (const SqliteError& error) {
-        statements_.reset();
         db_.reset();
         problem_ = journal_problem(path, error.what());
+        ready_ = true;
         return;
     }
+    queue_.reserve(queue_limit);
     thread_ = std::thread([this] { run(); });
 }
 
@@ -49,6 +52,7 @@ JournalWriter::~JournalWriter()
         stop_ = true;
     }
     wake_.notify_all();
+    room_.notify_all();
     // The last owner may let go on this very thread, inside on_problem's call.
     if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id())
         thread_.detach();
@@ -67,13 +71,19 @@ void JournalWriter::append(JournalChange change)
     }
 }
 
+void JournalWriter::make_room()
+{
+    std::unique_lock<std::mutex> hold(lock_);
+    room_.wait(hold, [this] { return queue_.size() < queue_limit || !problem_.empty() || stop_; });
+}
+
 void JournalWriter::flush()
 {
     std::unique_lock<std::mutex> hold(lock_);
     const std::uint64_t target = appended_;
     hurry_ = true;
     wake_.notify_all();
-    written_.wait(hold, [&] { return done_ >= target || !problem_.empty() || !thread_.joinable(); });
+    written_.wait(hold, [&] { return (ready_ && done_ >= target) || !problem_.empty() || !thread_.joinable(); });
 }
 
 void JournalWriter::prune()
@@ -100,8 +110,20 @@ void JournalWriter::on_problem(std::function<void(const std::string&)> call)
 void JournalWriter::run()
 {
     using clock = std::chrono::steady_clock;
+    try {
+        migrate_journal(*db_);
+        statements_ = std::make_unique<Statements>(*db_);
+    } catch (const SqliteError& error) {
+        fail(error.what());
+    }
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        ready_ = true;
+    }
+    written_.notify_all();
     auto next_prune = clock::now();
     std::vector<JournalChange> batch;
+    batch.reserve(queue_limit);
     for (bool stopping = false; !stopping;) {
         bool pruning = false;
         std::uint64_t upto = 0;
@@ -111,6 +133,7 @@ void JournalWriter::run()
             hurry_ = false;
             batch.swap(queue_);
             upto = appended_;
+            room_.notify_all();
             stopping = stop_;
             pruning = prune_asked_ || ((options_.max_age.count() > 0 || options_.max_bytes > 0) &&
                                        clock::now() >= next_prune);
@@ -222,6 +245,7 @@ void JournalWriter::fail(const std::string& what)
         queue_.clear();
         call = on_problem_;
     }
+    room_.notify_all();
     if (call)
         call(message);
 }

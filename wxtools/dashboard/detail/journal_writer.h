@@ -2,7 +2,13 @@
 // The journal's writing side: a queue any thread appends to, and a thread of
 // its own that writes what has gathered in one transaction per batch, keeps
 // the table of active alarms in step in the same transaction, and prunes old
-// entries now and then.
+// entries now and then. It first brings a journal of an older layout up to
+// date.
+//
+// The queue is bounded (queue_limit): a thread that would fill it waits in
+// make_room() until the writer takes the next batch, so that a flood runs at
+// the pace of the disk and a crash loses no more than one batch being
+// written and the one gathering behind it.
 #include "wxtools/dashboard/alarm_journal.h"
 #include "wxtools/dashboard/detail/sqlite.h"
 
@@ -31,7 +37,16 @@ public:
     // Writes what waits, then stops.
     ~JournalWriter();
 
+    // Entries that may wait before make_room() waits; a batch is at most this big.
+    static constexpr std::size_t queue_limit = 65536;
+
+    // Never waits.
     void append(JournalChange change);
+    // Waits while the queue is full (and the journal works). Threads that
+    // must never wait (the GUI thread) do not call it; they may overfill it.
+    void make_room();
+    // Waits until every entry appended so far is written, and an older
+    // journal brought up to date.
     void flush();
     void prune();
     std::string problem() const;
@@ -52,10 +67,11 @@ private:
     std::unique_ptr<Statements> statements_;
 
     mutable std::mutex lock_;
-    std::condition_variable wake_, written_;
+    std::condition_variable wake_, written_, room_;
     std::vector<JournalChange> queue_;
     std::uint64_t appended_ = 0, done_ = 0;
     bool hurry_ = false, prune_asked_ = false, stop_ = false;
+    bool ready_ = false;  // the layout is up to date (or cannot be made so)
     std::string problem_;
     std::function<void(const std::string&)> on_problem_;
     std::thread thread_;

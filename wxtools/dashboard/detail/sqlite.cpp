@@ -69,6 +69,12 @@ Statement& Statement::bind(int i, std::string_view text)
     return *this;
 }
 
+Statement& Statement::bind_kept(int i, std::string_view text)
+{
+    db_.check(sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+    return *this;
+}
+
 Statement& Statement::bind_null(int i)
 {
     db_.check(sqlite3_bind_null(stmt_, i));

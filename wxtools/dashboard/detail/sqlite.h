@@ -52,6 +52,8 @@ public:
     Statement& bind(int i, double value);
     Statement& bind(int i, std::int64_t value);
     Statement& bind(int i, std::string_view text);
+    // Without a copy: the text must stay as it is until the statement has run.
+    Statement& bind_kept(int i, std::string_view text);
     Statement& bind_null(int i);
     // True while a row is there to read.
     bool step();

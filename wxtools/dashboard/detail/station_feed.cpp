@@ -1,14 +1,21 @@
 #include "wxtools/dashboard/detail/station_feed.h"
 
 #include "wxtools/dashboard/detail/alarm_core.h"
-#include "wxtools/dashboard/detail/alarm_messages.h"
 
 namespace ovk_wxtools::detail {
+
+namespace {
+
+// Changes that go out in one message at most.
+constexpr std::size_t events_per_message = 500;
+
+}  // namespace
 
 StationFeed::StationFeed(std::shared_ptr<AlarmState> state, std::string station, const MqttOptions& options)
     : state_(std::move(state)), station_(std::move(station)), options_(options),
       ack_topic_(station_topic(options.prefix, station_, "ack")),
-      active_prefix_(station_topic(options.prefix, station_, "active/"))
+      active_prefix_(station_topic(options.prefix, station_, "active/")),
+      event_topic_(station_topic(options.prefix, station_, "event"))
 {
     MqttClient::Hooks hooks;
     hooks.connected = [this](MqttClient& client) { on_connected(client); };
@@ -52,6 +59,7 @@ bool StationFeed::mark_locked(const std::string& code)
 {
     const bool idle = dirty_.empty() && events_.empty();
     dirty_.insert(code);
+    retained_.insert(code);
     return idle;
 }
 
@@ -65,7 +73,7 @@ void StationFeed::changed(const JournalChange& change)
             events_.pop_front();
             ++dropped_;
         }
-        events_.emplace_back(++seq_, change);
+        events_.push_back({++seq_, change});
         const std::string& code = change.entry.code;
         switch (change.active) {
         case JournalChange::Active::keep:
@@ -93,25 +101,28 @@ void StationFeed::changed(const JournalChange& change)
 bool StationFeed::take(std::vector<MqttMessage>& out, std::size_t most)
 {
     std::vector<std::pair<std::string, std::optional<JournalAlarm>>> states;
-    std::vector<std::pair<std::uint64_t, JournalChange>> events;
+    std::vector<AlarmEvent> events;
     bool more = false;
     {
         std::lock_guard<std::mutex> hold(lock_);
-        while (!dirty_.empty() && states.size() < most) {
-            auto code = dirty_.extract(dirty_.begin());
-            const auto found = active_.find(code.value());
-            states.emplace_back(std::move(code.value()),
-                                found == active_.end() ? std::nullopt : std::optional<JournalAlarm>(found->second));
-        }
-        while (!events_.empty() && events.size() < most) {
+        while (!events_.empty() && events.size() < events_per_message) {
             events.push_back(std::move(events_.front()));
             events_.pop_front();
         }
+        while (!dirty_.empty() && states.size() < most) {
+            auto code = dirty_.extract(dirty_.begin());
+            const auto found = active_.find(code.value());
+            if (found != active_.end()) {
+                retained_.insert(code.value());
+                states.emplace_back(std::move(code.value()), found->second);
+            } else if (retained_.erase(code.value()) > 0) {
+                states.emplace_back(std::move(code.value()), std::nullopt);
+            }
+        }
         more = !dirty_.empty() || !events_.empty();
     }
-    const std::string event_topic = station_topic(options_.prefix, station_, "event");
-    for (auto& [seq, change] : events)
-        out.push_back({event_topic, event_payload(change, seq), false});
+    if (!events.empty())
+        out.push_back({event_topic_, events_payload(events), false});
     for (auto& [code, alarm] : states)
         out.push_back({active_topic(options_.prefix, station_, code), alarm ? alarm_payload(*alarm) : std::string(), true});
     return more;

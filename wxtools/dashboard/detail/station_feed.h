@@ -1,10 +1,13 @@
 #pragma once
 // The publisher's works: follows an AlarmState's changes and turns them into
-// messages for its MQTT client. Events wait in a bounded queue; the active
+// messages for its MQTT client. Events wait in a bounded queue and go out
+// together, all that gathered since the last send in one message; the active
 // alarms are kept whole, so that each one changed since the last send (or
 // every one, after a reconnect) goes out in its latest state whatever the
-// queue had to drop.
+// queue had to drop. A code that came and went between two sends, never
+// published as active, needs no message to take it back.
 #include "wxtools/dashboard/alarm_state.h"
+#include "wxtools/dashboard/detail/alarm_messages.h"
 #include "wxtools/dashboard/detail/change_feed.h"
 #include "wxtools/dashboard/detail/mqtt_client.h"
 
@@ -44,12 +47,14 @@ private:
     const std::shared_ptr<AlarmState> state_;
     const std::string station_;
     const MqttOptions options_;
-    const std::string ack_topic_, active_prefix_;
+    const std::string ack_topic_, active_prefix_, event_topic_;
 
     mutable std::mutex lock_;
-    std::deque<std::pair<std::uint64_t, JournalChange>> events_;
+    std::deque<AlarmEvent> events_;
     std::map<std::string, JournalAlarm> active_;
     std::set<std::string> dirty_;
+    // Codes the broker may keep a retained active message of.
+    std::set<std::string> retained_;
     std::uint64_t seq_ = 0, dropped_ = 0;
     // Retained alarms of an earlier run are swept until the first message of this one comes back.
     bool sweeping_ = false;
