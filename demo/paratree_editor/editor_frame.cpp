@@ -220,8 +220,10 @@ void EditorFrame::on_language(wxCommandEvent& event)
 void EditorFrame::update_status()
 {
     const ParameterTreeEditorPanel::Counts counts = panel_->counts();
-    SetStatusText(wxString::Format(wxS("%zu directories, %zu books, %zu parameters%s"), counts.directories,
-                                   counts.books, counts.parameters,
+    const wxString unreadable =
+        counts.unreadable_books ? wxString::Format(wxS(" (%zu could not be read)"), counts.unreadable_books) : wxString();
+    SetStatusText(wxString::Format(wxS("%zu directories, %zu books%s, %zu parameters%s"), counts.directories,
+                                   counts.books, unreadable, counts.parameters,
                                    panel_->modified() ? wxS(", unsaved changes") : wxS("")),
                   0);
     SetStatusText(panel_->find_matches().empty() ? wxString()

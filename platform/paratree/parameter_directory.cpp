@@ -93,8 +93,11 @@ void ParameterDirectory::diff_folder(const fs::path& folder, const DiskImage& im
         if (!now || *now != book.stamp) out.push_back(prefix + book.name + book_suffix());
     }
     for (const auto& book : books)
-        if (!has_name(image.books, book) && !has_name(image.others, book + book_suffix()))
+        if (!has_name(image.books, book) && !has_name(image.others, book + book_suffix()) &&
+            !has_name(image.unreadable, book))
             out.push_back(prefix + book + book_suffix());
+    for (const auto& book : image.unreadable)
+        if (file_io::stamp_of(book_file(folder, book.name)) != book.stamp) out.push_back(prefix + book.name + book_suffix());
     for (const auto& dir : image.dirs) {
         if (has_name(dirs, dir.name)) diff_folder(folder / to_path(dir.name), dir, prefix + dir.name + "/", out);
         else out.push_back(prefix + dir.name + "/");

@@ -42,6 +42,19 @@ namespace ovk_paratree {
 struct LoadReport {
     // The entries that were not loaded, sorted.
     std::vector<std::string> skipped;
+    // A book file a tolerant load (LoadOptions) could not read, and why.
+    struct UnreadableBook {
+        // Relative to the tree folder, as "dir/name.pbook".
+        std::string path;
+        // The model's message, naming the file.
+        std::string error;
+        // Where the JSON parser stopped (both from 1); 0 when it did not say.
+        std::size_t line = 0, column = 0;
+    };
+    // The books a tolerant load went on without, sorted by path. Their files
+    // stay as they are: the tree's saves never write over or delete them.
+    std::vector<UnreadableBook> unreadable;
+
     // Empty normally. When a save into the folder was committed but could
     // not be carried out to the end (no write access, an I/O error), the
     // tree loaded is the one that save describes, and this tells what is
@@ -96,6 +109,15 @@ struct SaveOptions {
     bool overwrite_changes_on_disk = false;
 };
 
+// Choices for a load beyond the default behaviour; every field off by default.
+struct LoadOptions {
+    // A book that cannot be read (not JSON, not a parameter book, not
+    // readable) normally stops the load. On: the load goes on without it and
+    // LoadReport::unreadable lists it; saves home then leave its file exactly
+    // as it is, refusing to write a book of the same name over it.
+    bool tolerate_unreadable_books = false;
+};
+
 class ParameterDirectory;
 
 // What load_with_report answers: the tree, and what the load skipped.
@@ -133,6 +155,8 @@ public:
     // The same, with what was skipped:
     //   auto [tree, report] = ParameterDirectory::load_with_report(folder);
     static LoadResult load_with_report(const std::filesystem::path& folder);
+    // The same, with the choices of `options`.
+    static LoadResult load_with_options(const std::filesystem::path& folder, const LoadOptions& options);
     // Writes the tree into `folder` (created when missing); see the top of this
     // file for what is deleted. Throws ParaTreeError naming the file or folder
     // that failed; a failed save changes nothing in the tree's content there.
@@ -204,12 +228,14 @@ private:
     bool holds(const ParaTreeEntity* entity) const;
     static void diff_folder(const std::filesystem::path& folder, const DiskImage& image, const std::string& prefix,
                             std::vector<std::string>& out);
+    struct LoadWalk;
     static std::shared_ptr<ParameterDirectory> load_folder(const std::filesystem::path& folder,
-                                                           const std::string& rel, bool clean,
-                                                           std::vector<std::filesystem::path>& open_folders,
-                                                           LoadReport& report, bool tolerant = false);
-    static LoadResult load_unlocked(const std::filesystem::path& root);
-    static LoadResult load_pending(const std::filesystem::path& root, const std::string& why);
+                                                           const std::string& rel, bool clean, LoadWalk& walk);
+    static void load_book(const std::filesystem::path& folder, const std::string& rel, const std::string& name,
+                          ParameterDirectory& directory, DiskImage& image, LoadWalk& walk);
+    static LoadResult load_unlocked(const std::filesystem::path& root, const LoadOptions& options);
+    static LoadResult load_pending(const std::filesystem::path& root, const std::string& why,
+                                   const LoadOptions& options);
     void forget_home();
 
     std::vector<std::pair<std::string, std::shared_ptr<ParaTreeEntity>>> children_;

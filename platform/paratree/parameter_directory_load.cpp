@@ -58,6 +58,27 @@ std::string book_stem(const std::string& file)
     return ends_with_book_suffix(file) ? file.substr(0, file.size() - book_suffix().size()) : file;
 }
 
+void sort_report(LoadReport& report)
+{
+    std::sort(report.skipped.begin(), report.skipped.end());
+    std::sort(report.unreadable.begin(), report.unreadable.end(),
+              [](const auto& a, const auto& b) { return a.path < b.path; });
+}
+
+// The "at line L, column C" the JSON parser puts in its messages; 0, 0 without.
+std::pair<std::size_t, std::size_t> parser_position(const std::string& message)
+{
+    const std::string tag = " at line ";
+    const auto at = message.find(tag);
+    if (at == std::string::npos) return {0, 0};
+    std::size_t line = 0, column = 0;
+    const char* p = message.c_str() + at + tag.size();
+    for (; *p >= '0' && *p <= '9'; ++p) line = line * 10 + static_cast<std::size_t>(*p - '0');
+    if (std::string_view(p).substr(0, 9) != ", column ") return {line, 0};
+    for (p += 9; *p >= '0' && *p <= '9'; ++p) column = column * 10 + static_cast<std::size_t>(*p - '0');
+    return {line, column};
+}
+
 bool present(const fs::path& path)
 {
     std::error_code ec;
@@ -68,10 +89,15 @@ bool present(const fs::path& path)
 
 std::shared_ptr<ParameterDirectory> ParameterDirectory::load(const fs::path& folder)
 {
-    return load_with_report(folder).tree;
+    return load_with_options(folder, {}).tree;
 }
 
 LoadResult ParameterDirectory::load_with_report(const fs::path& folder)
+{
+    return load_with_options(folder, {});
+}
+
+LoadResult ParameterDirectory::load_with_options(const fs::path& folder, const LoadOptions& options)
 {
     std::error_code ec;
     const auto status = fs::status(folder, ec);
@@ -86,19 +112,19 @@ LoadResult ParameterDirectory::load_with_report(const fs::path& folder)
     // A save in progress elsewhere is waited for; one that was interrupted is
     // completed first, so what loads is exactly one whole tree.
     file_io::FolderLock lock(root);
-    if (!lock.writable()) return load_unlocked(root);
-    if (std::string pending = file_io::recover(root); !pending.empty()) return load_pending(root, pending);
+    if (!lock.writable()) return load_unlocked(root, options);
+    if (std::string pending = file_io::recover(root); !pending.empty()) return load_pending(root, pending, options);
     LoadResult result;
-    std::vector<fs::path> open_folders;
-    result.tree = load_folder(root, "", true, open_folders, result.report);
-    std::sort(result.report.skipped.begin(), result.report.skipped.end());
+    LoadWalk reading{result.report, false, options.tolerate_unreadable_books, {}};
+    result.tree = load_folder(root, "", true, reading);
+    sort_report(result.report);
     result.tree->mark_clean(next_stamp());
     return result;
 }
 
 // A reader that cannot take the lock reads between two equal even save
 // generations with no journal in the folder: no save ran meanwhile.
-LoadResult ParameterDirectory::load_unlocked(const fs::path& root)
+LoadResult ParameterDirectory::load_unlocked(const fs::path& root, const LoadOptions& options)
 {
     const auto deadline = std::chrono::steady_clock::now() + BusyWait;
     for (;;) {
@@ -110,10 +136,10 @@ LoadResult ParameterDirectory::load_unlocked(const fs::path& root)
         try {
             if (!journal) {
                 LoadResult result;
-                std::vector<fs::path> open_folders;
-                result.tree = load_folder(root, "", false, open_folders, result.report);
+                LoadWalk reading{result.report, false, options.tolerate_unreadable_books, {}};
+                result.tree = load_folder(root, "", false, reading);
                 if (file_io::read_generation(root) == before && !file_io::has_journal(root)) {
-                    std::sort(result.report.skipped.begin(), result.report.skipped.end());
+                    sort_report(result.report);
                     result.tree->mark_clean(next_stamp());
                     return result;
                 }
@@ -121,7 +147,8 @@ LoadResult ParameterDirectory::load_unlocked(const fs::path& root)
                 // Nobody is carrying the journal out: an interrupted save.
                 LoadResult result = load_pending(root, "A save into `" + to_text(root) +
                                                            "` was interrupted and cannot be completed without "
-                                                           "write access; the tree it saved is shown.");
+                                                           "write access; the tree it saved is shown.",
+                                                   options);
                 if (file_io::read_generation(root) == before && file_io::has_journal(root) &&
                     !file_io::lock_held(root))
                     return result;
@@ -139,12 +166,12 @@ LoadResult ParameterDirectory::load_unlocked(const fs::path& root)
 
 // The tree a committed save describes: what is on disk with the journal's
 // steps applied in memory. Nothing on disk changes.
-LoadResult ParameterDirectory::load_pending(const fs::path& root, const std::string& why)
+LoadResult ParameterDirectory::load_pending(const fs::path& root, const std::string& why, const LoadOptions& options)
 {
     const auto steps = file_io::read_journal(root);
     LoadResult result;
-    std::vector<fs::path> open_folders;
-    result.tree = load_folder(root, "", false, open_folders, result.report, true);
+    LoadWalk reading{result.report, true, options.tolerate_unreadable_books, {}};
+    result.tree = load_folder(root, "", false, reading);
     for (const auto& s : steps ? *steps : std::vector<JournalStep>{}) {
         if (to_path(s.path).is_absolute()) continue;  // an earlier version's linked book: shown as it is
         const auto parts = split(s.path);
@@ -161,8 +188,8 @@ LoadResult ParameterDirectory::load_pending(const fs::path& root, const std::str
         case JournalStep::MoveFolder:
             if (auto dir = walk(result.tree, parts, 1, true)) {
                 LoadReport ignored;
-                open_folders.clear();
-                dir->set(parts.back(), load_folder(present(from) ? from : path, s.path, false, open_folders, ignored, true));
+                LoadWalk inner{ignored, true, options.tolerate_unreadable_books, {}};
+                dir->set(parts.back(), load_folder(present(from) ? from : path, s.path, false, inner));
             }
             break;
         case JournalStep::Delete:
@@ -175,7 +202,7 @@ LoadResult ParameterDirectory::load_pending(const fs::path& root, const std::str
             break;
         }
     }
-    std::sort(result.report.skipped.begin(), result.report.skipped.end());
+    sort_report(result.report);
     result.report.pending = why;
     result.tree->forget_home();
     result.tree->mark_clean(next_stamp());
@@ -191,13 +218,12 @@ void ParameterDirectory::forget_home()
 }
 
 std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::path& folder, const std::string& rel,
-                                                                    bool clean, std::vector<fs::path>& open_folders,
-                                                                    LoadReport& report, bool tolerant)
+                                                                    bool clean, LoadWalk& walk)
 {
     std::error_code ec;
     const fs::path real = fs::canonical(folder, ec);
     if (ec) fs_error("load parameter directory", folder, ec);
-    if (has_name(open_folders, real))
+    if (has_name(walk.open_folders, real))
         throw ParaTreeError("Cannot load parameter directory `" + to_text(folder) +
                             "`: it is a symbolic link back to `" + to_text(real) +
                             "`, which holds it (the tree would never end).");
@@ -208,6 +234,10 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
         if (entry.kind == Entry::Other) {
             // A dangling link is no tree content unless it claims to be a book.
             if (entry.link && book_like && is_tree_entry(name)) {
+                if (walk.tolerate_unreadable && ends_with_book_suffix(name)) {
+                    books.push_back(name.substr(0, name.size() - book_suffix().size()));
+                    continue;
+                }
                 std::error_code missing(ENOENT, std::generic_category());
                 fs_error("load", folder / to_path(name), missing);
             }
@@ -223,13 +253,14 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
             books.push_back(stem);
         } else if (entry.kind == Entry::Folder || book_like) {
             // Looks like tree content, but no tree could have written it.
-            report.skipped.push_back(join(rel, name) + (entry.kind == Entry::Folder ? "/" : ""));
+            walk.report.skipped.push_back(join(rel, name) + (entry.kind == Entry::Folder ? "/" : ""));
         }
     }
-    // The listing is sorted already (by bytes).
+    // The listing is sorted already (by bytes); a link to nothing may join late.
+    std::sort(books.begin(), books.end());
     // Mid-way through a save a book may wait to give way to a folder (or the
     // other way round): read tolerantly, the folder wins, the journal decides.
-    if (tolerant)
+    if (walk.mid_save)
         books.erase(std::remove_if(books.begin(), books.end(),
                                    [&](const std::string& b) { return std::binary_search(dirs.begin(), dirs.end(), b); }),
                     books.end());
@@ -242,27 +273,46 @@ std::shared_ptr<ParameterDirectory> ParameterDirectory::load_folder(const fs::pa
     auto directory = std::make_shared<ParameterDirectory>();
     auto image = std::make_unique<DiskImage>();
     directory->children_.reserve(dirs.size() + books.size());
-    open_folders.push_back(real);
+    walk.open_folders.push_back(real);
     for (const auto& name : dirs) {
         auto child = load_folder(folder / to_path(name), join(rel, name),
                                  clean && !has_name(linked, name),  // a linked folder is another tree's to clean
-                                 open_folders, report, tolerant);
+                                 walk);
         DiskImage sub = *child->image_;
         sub.name = name;
         image->dirs.push_back(std::move(sub));
         directory->children_.emplace_back(name, std::move(child));
     }
-    open_folders.pop_back();
-    for (const auto& name : books) {
-        const fs::path file = book_file(folder, name);
-        const auto on_disk = file_io::stamp_of(file);  // before reading: a later rewrite shows
-        std::shared_ptr<ParaTreeEntity> book = ParameterBook::load(file);
-        image->books.push_back({name, on_disk.value_or(file_io::FileStamp{}), book, next_stamp()});
-        directory->children_.emplace_back(name, std::move(book));
-    }
+    walk.open_folders.pop_back();
+    for (const auto& name : books) load_book(folder, rel, name, *directory, *image, walk);
     directory->home_ = folder;
     directory->image_ = std::move(image);
     return directory;
+}
+
+}  // namespace ovk_paratree
+
+namespace ovk_paratree {
+
+// Reads the book `name` of `folder` into `directory`; an unreadable one is
+// reported and kept out when the load tolerates that.
+void ParameterDirectory::load_book(const fs::path& folder, const std::string& rel, const std::string& name,
+                                   ParameterDirectory& directory, DiskImage& image, LoadWalk& walk)
+{
+    const fs::path file = book_file(folder, name);
+    const auto on_disk = file_io::stamp_of(file);  // before reading: a later rewrite shows
+    std::shared_ptr<ParaTreeEntity> book;
+    try {
+        book = ParameterBook::load(file);
+    } catch (const ParaTreeError& e) {
+        if (!walk.tolerate_unreadable) throw;
+        const auto [line, column] = parser_position(e.what());
+        walk.report.unreadable.push_back({join(rel, name + book_suffix()), e.what(), line, column});
+        image.unreadable.push_back({name, on_disk});
+        return;
+    }
+    image.books.push_back({name, on_disk.value_or(file_io::FileStamp{}), book, next_stamp()});
+    directory.children_.emplace_back(name, std::move(book));
 }
 
 }  // namespace ovk_paratree

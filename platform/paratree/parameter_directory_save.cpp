@@ -201,6 +201,10 @@ void ParameterDirectory::plan_folder(const Place& at, DiskImage& next, Plan& pla
         std::static_pointer_cast<ParameterDirectory>(child)->plan_subfolder(at, view, name, sub_next, plan);
         next.dirs.push_back(std::move(sub_next));
     }
+    // Books that could not be read stay as they are while their files are there.
+    if (at.known)
+        for (const auto& book : at.known->unreadable)
+            if (view.on_disk(book.name + book_suffix())) next.unreadable.push_back(book);
     // What else is there stays someone else's.
     for (const auto& [name, entry] : disk) {
         if (!is_tree_entry(name)) continue;
@@ -209,7 +213,8 @@ void ParameterDirectory::plan_folder(const Place& at, DiskImage& next, Plan& pla
             next.others.push_back(name + "/");
         if (entry.kind == Entry::File && ends_with_book_suffix(name)) {
             const std::string stem = name.substr(0, name.size() - book_suffix().size());
-            if (!view.mine.count(stem) && !view.records.count(stem)) next.others.push_back(name);
+            if (!view.mine.count(stem) && !view.records.count(stem) && !has_name(next.unreadable, stem))
+                next.others.push_back(name);
         }
     }
     if (at.known) plan_leaving(at, view, next, plan);
@@ -227,6 +232,8 @@ void ParameterDirectory::refuse_changes(const Place& at, const FolderView& view,
     };
     for (const auto& [name, record] : view.records)
         if (!record.second || *record.second != record.first->stamp) changed(name + book_suffix());
+    for (const auto& book : at.known->unreadable)
+        if (file_io::stamp_of(book_file(at.folder, book.name)) != book.stamp) changed(book.name + book_suffix());
     for (const auto& [name, dir] : view.known_dirs)
         if (const Entry* entry = view.on_disk(name); !entry || entry->kind != Entry::Folder) changed(name);
     for (const auto& [name, entry] : view.disk) {
@@ -236,7 +243,8 @@ void ParameterDirectory::refuse_changes(const Place& at, const FolderView& view,
             changed(name);
         if (entry.kind == Entry::File && ends_with_book_suffix(name) &&
             !view.records.count(name.substr(0, name.size() - book_suffix().size())) &&
-            !has_name(at.known->others, name))
+            !has_name(at.known->others, name) &&
+            !has_name(at.known->unreadable, name.substr(0, name.size() - book_suffix().size())))
             changed(name);
     }
 }
@@ -249,6 +257,9 @@ void ParameterDirectory::plan_book(const Place& at, const FolderView& view, cons
     const fs::path file = book_file(at.folder, name);
     const Entry* entry = view.on_disk(name + book_suffix());
     if (entry && entry->kind == Entry::Folder) plan.conflict(file, "is a folder where the book `" + name + "` must be saved");
+    if (entry && at.known && has_name(at.known->unreadable, name))
+        plan.conflict(file, "could not be read when the tree was loaded and is kept as it is, so the book `" + name +
+                                "` is not written over it; mend or remove the file and load the folder again");
     if (const Entry* dir = view.on_disk(name); dir && dir->kind == Entry::Folder) {
         const DiskImage* old = view.leaving_dir(name);
         if (!old)

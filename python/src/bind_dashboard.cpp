@@ -160,6 +160,7 @@ void bind_dashboard(py::module_& m)
     state.def("attached", [](AlarmState& self) { py::gil_scoped_release r; return self.attached(); })
         .def_property("logger", [](AlarmState& self) { return python_logger(self.logger()); },
                       [](AlarmState& self, py::object logger) { self.set_logger(spdlog_logger(std::move(logger))); })
+        .def_readonly_static("default_backlog_limit", &AlarmState::default_backlog_limit)
         .def("backlog", &AlarmState::backlog, "Rows waiting for the GUI thread right now.")
         .def_property("backlog_limit", &AlarmState::backlog_limit, &AlarmState::set_backlog_limit,
                       "Rows that may wait before producers other than the GUI thread wait too; at least 1.");

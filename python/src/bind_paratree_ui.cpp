@@ -5,6 +5,7 @@
 #include "paratree_value.h"
 #include "wx_class.h"
 #include "wxtools/paratree/description_editor_dialog.h"
+#include "wxtools/paratree/name_rule.h"
 #include "wxtools/paratree/parameter_scalar_attribute_editor_dialog.h"
 #include "wxtools/paratree/value_display_text.h"
 #include "wxtools/paratree/para_tree_copy_dialog.h"
@@ -23,6 +24,7 @@ namespace {
 
 using namespace ovk_wxtools;
 using ovk_paratree::ParameterDirectory;
+using ovk_paratree::StoredAs;
 using Options = ParameterTreeEditorOptions;
 
 // `call(self)` with the GIL released: the panel's commands show message boxes.
@@ -84,6 +86,15 @@ void bind_options(py::module_& m)
     m.attr("wxEVT_PARAMETER_TREE_FOUND") = static_cast<int>(EVT_PARAMETER_TREE_FOUND);
 }
 
+// A wx.TreeItemId as the C++ one it stands for.
+wxTreeItemId tree_item(py::handle item)
+{
+    if (!py::isinstance(item, wx_class("TreeItemId")))
+        throw py::type_error("a tree item is a wx.TreeItemId");
+    const py::object id = item.attr("GetID")();
+    return id.is_none() ? wxTreeItemId() : wxTreeItemId(reinterpret_cast<void*>(py::int_(id).cast<std::uintptr_t>()));
+}
+
 void bind_panel_commands(WxClass<ParameterTreeEditorPanel>& c)
 {
     using Panel = ParameterTreeEditorPanel;
@@ -113,15 +124,20 @@ void bind_panel_commands(WxClass<ParameterTreeEditorPanel>& c)
             return matches;
         }, "(tree item text, parameter name or '') of each match.")
         .def("find_next", [](Panel* self) { return self->find_next(); })
-        .def("item_object", [](Panel* self, py::handle item) {
-                 if (!py::isinstance(item, wx_class("TreeItemId")))
-                     throw py::type_error("item_object takes a wx.TreeItemId");
-                 const auto id = item.attr("GetID")();
-                 if (id.is_none())
-                     return std::shared_ptr<ovk_paratree::ParaTreeEntity>();
-                 return self->item_object(wxTreeItemId(reinterpret_cast<void*>(py::int_(id).cast<std::uintptr_t>())));
-             },
+        .def("item_object", [](Panel* self, py::handle item) { return self->item_object(tree_item(item)); },
              py::arg("item"), "The directory, book or None behind a tree item.")
+        .def("_construct_tree_branch", [](Panel* self, std::shared_ptr<ParameterDirectory> directory, py::handle item) {
+                 if (!directory)
+                     throw py::type_error("_construct_tree_branch needs a ParameterDirectory");
+                 self->_construct_tree_branch(directory, tree_item(item));
+             },
+             py::arg("parameter_directory"), py::arg("ui_item_id"))
+        .def("_show_parameters_of_book", [](Panel* self, std::shared_ptr<ovk_paratree::ParameterBook> book) {
+                 if (!book)
+                     throw py::type_error("_show_parameters_of_book needs a ParameterBook");
+                 self->_show_parameters_of_book(*book);
+             },
+             py::arg("book"))
         .def("rename_tree_item", released<Panel>([](Panel* self) { self->rename_tree_item(); }))
         .def("rename_parameter", released<Panel>([](Panel* self) { self->rename_parameter(); }))
         .def("view_parameter", released<Panel>([](Panel* self) { self->view_parameter(); }))
@@ -166,7 +182,8 @@ void bind_panel(py::module_& m)
         .def_readonly("ui_rename_parameter_button", &Panel::ui_rename_parameter_button)
         .def_readonly("ui_view_parameter_button", &Panel::ui_view_parameter_button)
         .def_readonly("ui_copy_parameter_button", &Panel::ui_copy_parameter_button)
-        .def_readonly("ui_delete_parameter_button", &Panel::ui_delete_parameter_button);
+        .def_readonly("ui_delete_parameter_button", &Panel::ui_delete_parameter_button)
+        .def_readonly("ui_tree_path_label", &Panel::ui_tree_path_label);
     c.cls().attr("_ImageDirectory") = Panel::_ImageDirectory;
     c.cls().attr("_ImageBook") = Panel::_ImageBook;
     c.cls().attr("_ValueColumn") = Panel::_ValueColumn;
@@ -204,7 +221,11 @@ void bind_editor_dialogs(py::module_& m)
         .def_readonly("ui_edit_button", &ParameterEditorDialog::ui_edit_button)
         .def_readonly("ui_delete_button", &ParameterEditorDialog::ui_delete_button)
         .def_readonly("ui_ok_button", &ParameterEditorDialog::ui_ok_button)
-        .def_readonly("ui_cancel_button", &ParameterEditorDialog::ui_cancel_button);
+        .def_readonly("ui_cancel_button", &ParameterEditorDialog::ui_cancel_button)
+        .def_readonly("ui_rename_button", &ParameterEditorDialog::ui_rename_button)
+        .def_readonly("m_name_label", &ParameterEditorDialog::m_name_label)
+        .def_readonly("m_description_label", &ParameterEditorDialog::m_description_label)
+        .def_readonly("m_attributes_label", &ParameterEditorDialog::m_attributes_label);
 
     WxClass<ParaTreeCopyDialog>(m, "ParaTreeCopyDialog", "Dialog",
                                 "Copies a parameter, book or directory to a place on disk outside the tree.")
@@ -221,7 +242,11 @@ void bind_editor_dialogs(py::module_& m)
         .def_readonly("ui_rename", &ParaTreeCopyDialog::ui_rename)
         .def_readonly("ui_overwrite", &ParaTreeCopyDialog::ui_overwrite)
         .def_readonly("ui_confirm", &ParaTreeCopyDialog::ui_confirm)
-        .def_readonly("ui_cancel", &ParaTreeCopyDialog::ui_cancel);
+        .def_readonly("ui_cancel", &ParaTreeCopyDialog::ui_cancel)
+        .def_readonly("m_source_label", &ParaTreeCopyDialog::m_source_label)
+        .def_readonly("m_type_label", &ParaTreeCopyDialog::m_type_label)
+        .def_readonly("m_target_label", &ParaTreeCopyDialog::m_target_label)
+        .def_readonly("m_rename_label", &ParaTreeCopyDialog::m_rename_label);
 }
 
 void bind_value_dialogs(py::module_& m)
@@ -239,7 +264,9 @@ void bind_value_dialogs(py::module_& m)
         .def("_edit_row", [](DescriptionEditorDialog* self, int row) {
             py::gil_scoped_release release;
             self->_edit_row(row);
-        }, py::arg("row"));
+        }, py::arg("row"))
+        .def_readonly("ui_descriptions", &DescriptionEditorDialog::ui_descriptions)
+        .def_readonly("ui_close_button", &DescriptionEditorDialog::ui_close_button);
 
     using Scalar = ParameterScalarAttributeEditorDialog;
     WxClass<Scalar>(m, "ParameterScalarAttributeEditorDialog", "Dialog", "Edits one attribute value with its type.")
@@ -261,14 +288,28 @@ void bind_value_dialogs(py::module_& m)
         .def("type_is_str", [](Scalar* self) { return self->type_is_str(); })
         .def("type_is_json", [](Scalar* self) { return self->type_is_json(); })
         .def("use_json_editor", [](Scalar* self) { self->use_json_editor(); })
+        .def_readonly("ui_value_single_line", &Scalar::ui_value_single_line)
+        .def_readonly("ui_value_multiline", &Scalar::ui_value_multiline)
+        .def_readonly("ui_bool_value", &Scalar::ui_bool_value)
+        .def_readonly("ui_multiline_string", &Scalar::ui_multiline_string)
+        .def_readonly("m_name_label", &Scalar::m_name_label)
+        .def_readonly("m_type_label", &Scalar::m_type_label)
+        .def_readonly("m_value_label", &Scalar::m_value_label)
         .def("ui_value", [](Scalar* self) { return self->ui_value(); });
 
     m.def("value_display_text", [](py::handle value) { return value_display_text(value_of(value)); }, py::arg("value"));
-    m.def("parameter_value_text", [](const std::shared_ptr<Parameter>& p) {
+    m.def("value_json_text", [](py::handle value) { return value_json_text(value_of(value)); }, py::arg("value"),
+          "A value as the book file writes it: a str as it is, anything else as compact JSON.");
+    m.def("parameter_value_text", [](const std::shared_ptr<Parameter>& p, std::size_t max) {
         if (!p)
             throw py::type_error("parameter_value_text needs a Parameter");
-        return parameter_value_text(*p);
-    }, py::arg("parameter"));
+        return parameter_value_text(*p, max);
+    }, py::arg("parameter"), py::arg("max") = kParameterValueTextMax);
+    m.attr("kParameterValueTextMax") = kParameterValueTextMax;
+    m.def("invalid_name_message", [](const wxString& word, const wxString& name, std::optional<StoredAs> as) {
+        return invalid_name_message(word, name, as);
+    }, py::arg("word"), py::arg("name"), py::arg("stored_as") = py::none(),
+       "The message telling the user why name is refused; word starts it (\"Book\", \"Directory\").");
 }
 
 }  // namespace

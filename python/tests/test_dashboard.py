@@ -60,6 +60,9 @@ def test_alarms_from_four_threads_while_the_loop_runs(frame):
     assert snapshot[0]["code"] == "温度过高" and sorted(snapshot[0]["identities"]) == [f"站{n}" for n in range(4)]
     board.clear_all()
     assert not state.any_fired()
+    assert state.backlog_limit == ovk.AlarmState.default_backlog_limit
+    state.backlog_limit = 10
+    assert state.backlog_limit == 10
     logger.removeHandler(board)
 
 

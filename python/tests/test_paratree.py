@@ -125,6 +125,8 @@ def test_editor_windows(frame, dialogs, tmp_path):
     assert panel.item_object(first) is panel.root["电机"] and panel.item_object(wx.TreeItemId()) is None
     with pytest.raises(TypeError):
         panel.item_object("电机")
+    panel._show_parameters_of_book(panel.root["电机"]["轴"])
+    assert panel.ui_book.GetNumberRows() == 1
     panel.root["电机"]["轴"]["速度"]["max"] = 20
     dialogs.answer(wx.ID_OK)
     assert panel.modified() and panel.save()
@@ -144,8 +146,12 @@ def test_editor_windows(frame, dialogs, tmp_path):
 
     scalar = ovk.ParameterScalarAttributeEditorDialog(frame, "单位", "毫米")
     assert scalar.type_is_str() and scalar.ui_value().GetValue() == "毫米" and scalar.value == "毫米"
+    assert scalar.ui_value() is scalar.ui_value_single_line and isinstance(scalar.m_name_label, wx.StaticText)
     scalar.Destroy()
     assert ovk.value_display_text(["二", 3]) and ovk.parameter_value_text(speed)
+    assert ovk.value_json_text(["二", 3]) == '["二",3]' and ovk.parameter_value_text(speed, max=5).endswith("…")
+    assert "cannot be saved: it is 270 bytes" in ovk.invalid_name_message("Book", "长" * 90, StoredAs.BookFile)
+    assert ovk.invalid_name_message("参数", "a:b").startswith("参数 name `a:b` is invalid")
     descriptions = ovk.DescriptionEditorDialog(frame, speed)
     descriptions.Destroy()
     with pytest.raises(TypeError):

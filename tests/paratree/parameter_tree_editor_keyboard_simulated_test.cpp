@@ -187,3 +187,18 @@ TEST_F(KeyboardTest, SpaceTurnsATruthValueOverAndEscapeTakesItBack)
     EXPECT_EQ(panel->root->get_directory("电机")->get_book("轴")->get("启用")->get("value"), true);
     EXPECT_FALSE(panel->modified());
 }
+
+TEST_F(KeyboardTest, CtrlFGoesToTheSearchBoxAndF3ToTheNextMatch)
+{
+    key('F', wxMOD_CONTROL);
+    wxSearchCtrl* box = nullptr;
+    for (wxWindow* at = wxWindow::FindFocus(); at && !box; at = at->GetParent())
+        box = dynamic_cast<wxSearchCtrl*>(at);
+    ASSERT_TRUE(box) << "Ctrl+F left the keyboard elsewhere";
+    panel->find(wxString::FromUTF8("名称"));
+    ASSERT_FALSE(panel->find_matches().empty());
+    tree()->SetFocus();
+    key(WXK_F3);
+    EXPECT_EQ(tree_selection(), wxString::FromUTF8("设置"));
+    EXPECT_EQ(selected_key(*grid()), wxString::FromUTF8("名称"));
+}

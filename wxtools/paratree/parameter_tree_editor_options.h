@@ -49,6 +49,11 @@ struct ParameterTreeEditorOptions {
     // Lists and mappings are edited on several lines in the attribute
     // editor, and a JSON error there names its line and column.
     bool json_editor = false;
+    // A book that cannot be read (broken JSON, a value of the wrong type)
+    // does not stop a load: the tree shows it marked (an error picture, red,
+    // the error as its tooltip), a notice lists it, it cannot be opened,
+    // renamed or deleted here, and saves leave its file exactly as it is.
+    bool tolerate_unreadable_books = false;
 
     // Everything on; the locale stays to be chosen.
     static ParameterTreeEditorOptions all()
@@ -62,7 +67,8 @@ struct ParameterTreeEditorOptions {
                 .cancel_restores = true,
                 .resizable_dialog = true,
                 .chooser_at_tree_folder = true,
-                .json_editor = true};
+                .json_editor = true,
+                .tolerate_unreadable_books = true};
     }
 };
 

@@ -62,7 +62,7 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
     view_ = std::make_unique<detail::TreeViewSync>(*ui_tree, *ui_book, options_.value_column ? _ValueColumn : -1);
     commands_ = std::make_unique<detail::TreeEditCommands>(*this, *view_);
     guard_ = std::make_unique<detail::UnsavedGuard>(*this, options_.unsaved_guard);
-    merge_ = std::make_unique<detail::SaveMerge>(*this);
+    merge_ = std::make_unique<detail::SaveMerge>(*this, options_.tolerate_unreadable_books);
     search_ = std::make_unique<detail::TreeSearch>();
 
     ui_book->SetSelectionMode(wxGrid::wxGridSelectRows);
@@ -73,7 +73,7 @@ ParameterTreeEditorPanel::ParameterTreeEditorPanel(wxWindow* parent, const wxStr
     ui_tree->AssignImageList(detail::TreeViewSync::make_image_list());
 
     if (!path.empty()) {
-        root = parameter_directory ? std::move(parameter_directory) : detail::SaveMerge::load(path);
+        root = parameter_directory ? std::move(parameter_directory) : merge_->load(path);
         // A tree handed over with its path belongs there from the start, so
         // a Save To elsewhere never claims it for that other folder.
         root->set_home(to_path(path));
@@ -140,6 +140,7 @@ void ParameterTreeEditorPanel::_refresh_tree_view()
     // Native tree controls redraw on every insertion unless frozen.
     wxWindowUpdateLocker frozen(ui_tree);
     view_->reset(detail::TreeViewSync::last_path_component(root_path), root);
+    view_->show_unreadable(merge_->unreadable());
     // The items the buttons were set for are gone. The toolkit may select the
     // new root without telling anyone, and no book is selected either way.
     disable_parameter_buttons();
@@ -182,7 +183,7 @@ void ParameterTreeEditorPanel::expand_first_level()
 void ParameterTreeEditorPanel::load_directory(const wxString& directory)
 {
     // Load first: a failing load leaves the tree, the folder and the views as they were.
-    std::shared_ptr<ParameterDirectory> loaded = detail::SaveMerge::load(directory);
+    std::shared_ptr<ParameterDirectory> loaded = merge_->load(directory);
     root = std::move(loaded);
     root_path = directory;
     merge_->remember(*root);
@@ -494,8 +495,10 @@ void ParameterTreeEditorPanel::after_edit()
 ParameterTreeEditorPanel::Counts ParameterTreeEditorPanel::counts() const
 {
     Counts counts;
-    if (root)
+    if (root) {
         detail::TreeSearch::count(*root, counts.directories, counts.books, counts.parameters);
+        counts.unreadable_books = merge_->unreadable().size();
+    }
     return counts;
 }
 

@@ -98,6 +98,8 @@ public:
         std::size_t books = 0;
         // Parameters of all the books.
         std::size_t parameters = 0;
+        // Books shown marked because they could not be read (tolerate_unreadable_books), not among `books`.
+        std::size_t unreadable_books = 0;
     };
     // Counts what the tree holds, at every level; all zero before a tree is loaded.
     Counts counts() const;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -33,6 +34,15 @@ struct ParameterDirectory::DiskImage {
     // files as "x.pbook", folders as "x/"): someone else's, never deleted,
     // and no news when they are still there.
     std::vector<std::string> others;
+    // Book files a tolerant load could not read ("x" for "x.pbook"), as they
+    // were then (no stamp: a link to nothing). Someone else's to mend: never
+    // written over or deleted, and news for changed_on_disk once they change.
+    struct Unreadable {
+        std::string name;
+        std::optional<file_io::FileStamp> stamp;
+        bool operator==(const std::string& other) const { return name == other; }
+    };
+    std::vector<Unreadable> unreadable;
 
     const Book* book(const std::string& n) const
     {
@@ -46,6 +56,18 @@ struct ParameterDirectory::DiskImage {
             if (d.name == n) return &d;
         return nullptr;
     }
+};
+
+// One load's walk through the folders.
+struct ParameterDirectory::LoadWalk {
+    LoadReport& report;
+    // Read as a committed save left the folder: a folder wins over a book
+    // file of its name, the journal decides.
+    bool mid_save = false;
+    // Books that cannot be read are reported and kept out of the tree.
+    bool tolerate_unreadable = false;
+    // The real paths of the folders being read: a link back is refused.
+    std::vector<std::filesystem::path> open_folders;
 };
 
 namespace disk {

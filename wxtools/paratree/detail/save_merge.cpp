@@ -103,19 +103,35 @@ void carry_changes(const ParameterDirectory& mine, const std::string& prefix, co
 
 }  // namespace
 
-SaveMerge::SaveMerge(wxWindow& window) : window_(window) {}
+SaveMerge::SaveMerge(wxWindow& window, bool tolerate_unreadable)
+    : window_(window), tolerate_unreadable_(tolerate_unreadable)
+{
+}
+
+ovk_paratree::LoadResult SaveMerge::load_folder(const std::filesystem::path& folder) const
+{
+    return ParameterDirectory::load_with_options(folder, {.tolerate_unreadable_books = tolerate_unreadable_});
+}
 
 std::shared_ptr<ParameterDirectory> SaveMerge::load(const wxString& folder)
 {
-    auto [loaded, report] = ParameterDirectory::load_with_report(std::filesystem::path(folder.utf8_string()));
+    auto [loaded, report] = load_folder(std::filesystem::path(folder.utf8_string()));
+    unreadable_ = std::move(report.unreadable);
     // Files that look like books but were not loaded are told, not hidden.
+    wxString told;
     if (!report.skipped.empty()) {
-        wxString list;
+        told = wxS("These entries of ") + folder + wxS(" have names no tree could have written and were not loaded:");
         for (const std::string& path : report.skipped)
-            list += wxS("\n    ") + from_utf8(path);
-        MB::Notice(wxS("These entries of ") + folder +
-                   wxS(" have names no tree could have written and were not loaded:") + list);
+            told += wxS("\n    ") + from_utf8(path);
     }
+    if (!unreadable_.empty()) {
+        told += wxString(told.empty() ? wxS("") : wxS("\n\n")) + wxS("These books of ") + folder +
+                wxS(" could not be read. They are marked in the tree and kept on disk as they are:");
+        for (const auto& book : unreadable_)
+            told += wxS("\n    ") + from_utf8(book.path) + wxS(": ") + from_utf8(book.error);
+    }
+    if (!told.empty())
+        MB::Notice(told);
     return loaded;
 }
 
@@ -129,7 +145,7 @@ SaveMerge::Outcome SaveMerge::merge(std::shared_ptr<ParameterDirectory>& tree, c
 {
     if (tree->changed_on_disk().empty())
         return Outcome::Unchanged;
-    std::shared_ptr<ParameterDirectory> merged = ParameterDirectory::load(folder);
+    auto [merged, report] = load_folder(folder);
     Kept kept;
     for (const DiskVersions& versions : ovk_paratree::disk_versions(*tree, *merged, base_)) {
         if (!versions.changed_here()) {
@@ -154,6 +170,7 @@ SaveMerge::Outcome SaveMerge::merge(std::shared_ptr<ParameterDirectory>& tree, c
         if (!kept.theirs.count(path) && !ovk_paratree::entry_at(*tree, path) && ovk_paratree::entry_at(*merged, path))
             put(*merged, path, nullptr);
     tree = std::move(merged);
+    unreadable_ = std::move(report.unreadable);
     return Outcome::Merged;
 }
 

@@ -4,7 +4,9 @@
 // taken into the tree: a book changed only on disk is taken as it is there
 // and never written back; a book or directory changed on both sides is asked
 // about, naming it and showing both values of each differing parameter, with
-// Keep theirs as the default answer.
+// Keep theirs as the default answer. Loads (the first one and those of a
+// merge) may go on past books that cannot be read; the last load's list of
+// them is kept for the view.
 #include "platform/paratree/parameter_directory.h"
 
 #include <wx/window.h>
@@ -19,12 +21,16 @@ namespace ovk_wxtools::detail {
 
 class SaveMerge {
 public:
-    // Questions are parented on `window`.
-    explicit SaveMerge(wxWindow& window);
+    // Questions are parented on `window`; with `tolerate_unreadable`, books
+    // that cannot be read do not stop a load.
+    SaveMerge(wxWindow& window, bool tolerate_unreadable);
 
     // Loads the tree stored in `folder`, telling in one notice what was
-    // skipped there; the model's error reaches the caller.
-    static std::shared_ptr<ovk_paratree::ParameterDirectory> load(const wxString& folder);
+    // skipped there and which books could not be read; the model's error
+    // reaches the caller.
+    std::shared_ptr<ovk_paratree::ParameterDirectory> load(const wxString& folder);
+    // The books the last load could not read.
+    const std::vector<ovk_paratree::LoadReport::UnreadableBook>& unreadable() const { return unreadable_; }
 
     // Remembers what `tree` holds as the base of the next merge: call after
     // each load and each save home.
@@ -42,8 +48,12 @@ private:
     Answer ask(const std::string& path, const ovk_paratree::ParaTreeEntity* mine,
                const ovk_paratree::ParaTreeEntity* theirs) const;
 
+    ovk_paratree::LoadResult load_folder(const std::filesystem::path& folder) const;
+
     wxWindow& window_;
+    bool tolerate_unreadable_;
     std::set<std::string> base_;
+    std::vector<ovk_paratree::LoadReport::UnreadableBook> unreadable_;
 };
 
 }  // namespace ovk_wxtools::detail

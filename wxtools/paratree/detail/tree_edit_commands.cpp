@@ -73,7 +73,7 @@ void TreeEditCommands::add_tree_child(Kind kind)
     const std::optional<wxString> name = ask_name(
         {word, directory_kind ? wxS("Please input directory name.") : wxS("Please input book name."), {}, true,
          directory_kind ? ovk_paratree::StoredAs::Folder : ovk_paratree::StoredAs::BookFile},
-        [&](const std::string& key) { return directory->contains(key); });
+        [&](const std::string& key) { return directory->contains(key) || view_.holds_unreadable(item, from_utf8(key)); });
     if (!name)
         return;
     std::shared_ptr<ParaTreeEntity> child;
@@ -99,6 +99,8 @@ void TreeEditCommands::delete_tree_item()
         clear_whole_tree();
         return;
     }
+    if (refuse_unreadable(item, wxS("deleted")))
+        return;
     const wxTreeItemId parent_item = tree.GetItemParent(item);
     const auto parent = std::dynamic_pointer_cast<ParameterDirectory>(view_.object(parent_item));
     const wxString text = tree.GetItemText(item);
@@ -110,6 +112,17 @@ void TreeEditCommands::delete_tree_item()
         parent->remove(text.utf8_string());
     tree.Delete(item);
     tree.SelectItem(parent_item);
+}
+
+bool TreeEditCommands::refuse_unreadable(const wxTreeItemId& item, const wxString& doing) const
+{
+    const wxString error = view_.unreadable_error(item);
+    if (error.empty())
+        return false;
+    MB::Error(wxS("The book `") + panel_.ui_tree->GetItemText(item) + wxS("` could not be read, so it is not ") + doing +
+              wxS(" here; its file stays as it is.\n\n") + error +
+              wxS("\n\nMend or remove the file outside the editor, then open the folder again."));
+    return true;
 }
 
 void TreeEditCommands::clear_whole_tree()
@@ -245,6 +258,8 @@ void TreeEditCommands::rename_tree_item()
         MB::Notice(wxS("Please select the directory or book you want to rename."));
         return;
     }
+    if (refuse_unreadable(item, wxS("renamed")))
+        return;
     const std::shared_ptr<ParaTreeEntity> object = view_.object(item);
     const auto parent = std::dynamic_pointer_cast<ParameterDirectory>(view_.object(tree.GetItemParent(item)));
     if (!object || !parent)
@@ -256,7 +271,9 @@ void TreeEditCommands::rename_tree_item()
         ask_name({directory_kind ? wxS("Directory") : wxS("Book"),
                   directory_kind ? wxS("Please input the new directory name.") : wxS("Please input the new book name."),
                   old_name, true, directory_kind ? ovk_paratree::StoredAs::Folder : ovk_paratree::StoredAs::BookFile},
-                 [&](const std::string& key) { return parent->contains(key); });
+                 [&](const std::string& key) {
+                     return parent->contains(key) || view_.holds_unreadable(tree.GetItemParent(item), from_utf8(key));
+                 });
     if (!name)
         return;
     // Stored under the new name first: when the model refuses it, the old

@@ -52,6 +52,8 @@ private:
     std::optional<wxString> ask_name(const NamePrompt& prompt,
                                      const std::function<bool(const std::string&)>& taken) const;
     void clear_whole_tree();
+    // For the item of a book that could not be read: says so and answers true.
+    bool refuse_unreadable(const wxTreeItemId& item, const wxString& doing) const;
 
     ParameterTreeEditorPanel& panel_;
     TreeViewSync& view_;

@@ -3,6 +3,7 @@
 #include "wxtools/paratree/value_display_text.h"
 #include "wxtools/text.h"
 
+#include <wx/artprov.h>
 #include <wx/dcclient.h>
 #include <wx/filename.h>
 #include <wx/imaglist.h>
@@ -33,6 +34,7 @@ namespace {
 // Image-list indexes, as the panel sets them up.
 constexpr int kImageDirectory = 0;
 constexpr int kImageBook = 1;
+constexpr int kImageUnreadable = 2;
 
 constexpr int kImageWidth = 12;
 constexpr int kImageHeight = 16;
@@ -50,14 +52,29 @@ wxBitmap tree_picture(const unsigned char* png, std::size_t size)
     return wxBitmap(image);
 }
 
-// Holds the model object a tree item shows; the tree deletes it with the item.
+// The error picture, as wide as the others, centred in their height.
+wxBitmap unreadable_picture()
+{
+    wxImage image = wxArtProvider::GetBitmap(wxASCII_STR(wxART_ERROR), wxASCII_STR(wxART_MENU)).ConvertToImage();
+    image.Rescale(kImageWidth, kImageWidth, wxIMAGE_QUALITY_HIGH);
+    image.Resize(wxSize(kImageWidth, kImageHeight), wxPoint(0, (kImageHeight - kImageWidth) / 2));
+    return wxBitmap(image);
+}
+
+// Holds the model object a tree item shows, or for a book that could not be
+// read no object and its error; the tree deletes it with the item.
 class EntityItemData : public wxTreeItemData {
 public:
-    explicit EntityItemData(std::shared_ptr<ParaTreeEntity> object) : object_(std::move(object)) {}
+    explicit EntityItemData(std::shared_ptr<ParaTreeEntity> object, wxString error = {})
+        : object_(std::move(object)), error_(std::move(error))
+    {
+    }
     const std::shared_ptr<ParaTreeEntity>& object() const { return object_; }
+    const wxString& error() const { return error_; }
 
 private:
     std::shared_ptr<ParaTreeEntity> object_;
+    wxString error_;
 };
 
 // Puts `name` into `text`, reusing its buffer. Names are mostly plain
@@ -105,6 +122,8 @@ TreeViewSync::TreeViewSync(wxTreeCtrl& tree, wxGrid& book, int value_column)
 
 TreeViewSync::~TreeViewSync()
 {
+    if (tooltips_bound_)
+        tree_.Unbind(wxEVT_TREE_ITEM_GETTOOLTIP, &TreeViewSync::on_item_tooltip, this);
     if (value_column_ < 0)
         return;
     book_.Unbind(wxEVT_SIZE, &TreeViewSync::on_grid_size, this);
@@ -163,6 +182,7 @@ wxImageList* TreeViewSync::make_image_list()
     auto* images = new wxImageList(kImageWidth, kImageHeight, false);
     images->Add(tree_picture(ovk_resource_folder_png, ovk_resource_folder_png_size));  // kImageDirectory
     images->Add(tree_picture(ovk_resource_book_png, ovk_resource_book_png_size));      // kImageBook
+    images->Add(unreadable_picture());                                                  // kImageUnreadable
     return images;
 }
 
@@ -269,6 +289,48 @@ wxTreeItemId TreeViewSync::append_child(const wxTreeItemId& parent, const wxStri
 {
     const int image = std::dynamic_pointer_cast<ParameterDirectory>(object) ? kImageDirectory : kImageBook;
     return tree_.AppendItem(parent, name, image, -1, new EntityItemData(std::move(object)));
+}
+
+void TreeViewSync::show_unreadable(const std::vector<ovk_paratree::LoadReport::UnreadableBook>& unreadable)
+{
+    if (!unreadable.empty() && !tooltips_bound_) {
+        tree_.Bind(wxEVT_TREE_ITEM_GETTOOLTIP, &TreeViewSync::on_item_tooltip, this);
+        tooltips_bound_ = true;
+    }
+    const wxString suffix = wxS(".") + from_utf8(ParameterBook::ExtName);
+    for (const auto& book : unreadable) {
+        std::vector<wxString> path;
+        const wxString text = from_utf8(book.path);
+        for (const wxString& part : wxSplit(text, '/', '\0'))
+            path.push_back(part);
+        wxString name = path.back();
+        path.pop_back();
+        name.EndsWith(suffix, &name);
+        const wxTreeItemId item =
+            tree_.AppendItem(item_at(path), name, kImageUnreadable, -1, new EntityItemData(nullptr, from_utf8(book.error)));
+        tree_.SetItemTextColour(item, *wxRED);
+    }
+}
+
+wxString TreeViewSync::unreadable_error(const wxTreeItemId& item) const
+{
+    const auto* data = item.IsOk() ? static_cast<EntityItemData*>(tree_.GetItemData(item)) : nullptr;
+    return data ? data->error() : wxString();
+}
+
+bool TreeViewSync::holds_unreadable(const wxTreeItemId& parent, const wxString& name) const
+{
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = tree_.GetFirstChild(parent, cookie); child.IsOk();
+         child = tree_.GetNextChild(parent, cookie))
+        if (tree_.GetItemText(child) == name && !unreadable_error(child).empty())
+            return true;
+    return false;
+}
+
+void TreeViewSync::on_item_tooltip(wxTreeEvent& event)
+{
+    event.SetToolTip(unreadable_error(event.GetItem()));
 }
 
 void TreeViewSync::clear_rows()

@@ -1,7 +1,8 @@
 #pragma once
 // Keeps the editor's tree view and parameter grid in step with the model:
 // the model object each tree item carries, the branches of a directory, the
-// rows of a book and the bold mark of what changed since the last save.
+// rows of a book, the bold mark of what changed since the last save and the
+// marked items of books that could not be read.
 #include "platform/paratree/parameter_book.h"
 #include "platform/paratree/parameter_directory.h"
 #include "wxtools/paratree/detail/tree_search.h"
@@ -24,7 +25,8 @@ public:
     TreeViewSync(const TreeViewSync&) = delete;
     TreeViewSync& operator=(const TreeViewSync&) = delete;
 
-    // The image list of the two tree pictures: the folder, then the book.
+    // The image list of the tree pictures: the folder, the book, then the
+    // book that could not be read.
     static wxImageList* make_image_list();
     // The text after the last path separator: a folder's own name, empty for
     // a path that ends with a separator.
@@ -54,6 +56,15 @@ public:
     wxTreeItemId append_child(const wxTreeItemId& parent, const wxString& name,
                               std::shared_ptr<ovk_paratree::ParaTreeEntity> object);
 
+    // ---- books that could not be read ----
+    // Appends one marked item (the error picture, red, the error as its
+    // tooltip) per book of `unreadable` below the directory item of its path.
+    void show_unreadable(const std::vector<ovk_paratree::LoadReport::UnreadableBook>& unreadable);
+    // The error of the unreadable book `item` shows; empty for any other item.
+    wxString unreadable_error(const wxTreeItemId& item) const;
+    // True when `parent` shows an unreadable book called `name`.
+    bool holds_unreadable(const wxTreeItemId& parent, const wxString& name) const;
+
     // ---- book rows ----
     void clear_rows();
     // Appends one row per parameter of `book`.
@@ -81,10 +92,12 @@ private:
     // Over a value cut by its column, the whole value as the tooltip.
     void show_value_tip(wxMouseEvent& event);
     void on_grid_size(wxSizeEvent& event);
+    void on_item_tooltip(wxTreeEvent& event);
 
     wxTreeCtrl& tree_;
     wxGrid& book_;
     int value_column_;
+    bool tooltips_bound_ = false;
     // True while reset() empties the view. Shared with the tree's delete
     // handler, which still runs when the tree is destroyed after this object.
     std::shared_ptr<bool> resetting_ = std::make_shared<bool>(false);
