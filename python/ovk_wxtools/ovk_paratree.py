@@ -18,6 +18,7 @@ ParaTreeError = _model.ParaTreeError
 LoadReport = _model.LoadReport
 CheckReport = _model.CheckReport
 LoadResult = _model.LoadResult
+LoadOptions = _model.LoadOptions
 SaveReport = _model.SaveReport
 SaveOptions = _model.SaveOptions
 InvalidNameCharacters = _model.InvalidNameCharacters
@@ -30,10 +31,10 @@ MaxFileNameBytes = _model.MaxFileNameBytes
 ReservedPrefix = _model.ReservedPrefix
 
 for _name in ("ParaTreeEntity", "Parameter", "ParameterBook", "ParameterDirectory", "ParaTreeError", "LoadReport",
-              "CheckReport", "LoadResult", "SaveReport", "SaveOptions", "StoredAs"):
+              "CheckReport", "LoadOptions", "LoadResult", "SaveReport", "SaveOptions", "StoredAs"):
     globals()[_name].__module__ = __name__
 
-__all__ = ["CheckReport", "InvalidNameCharacters", "LoadReport", "LoadResult", "MaxFileNameBytes", "ParaTreeEntity",
+__all__ = ["CheckReport", "InvalidNameCharacters", "LoadOptions", "LoadReport", "LoadResult", "MaxFileNameBytes", "ParaTreeEntity",
            "ParaTreeError", "Parameter", "ParameterBook", "ParameterDirectory", "ReservedPrefix", "SaveOptions",
            "SaveReport", "StoredAs", "is_valid_entry_name", "is_valid_name", "why_invalid_entry_name",
            "why_invalid_name"]

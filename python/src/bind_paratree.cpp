@@ -207,9 +207,16 @@ void bind_book(py::module_& m)
 
 void bind_reports(py::module_& m)
 {
-    py::class_<LoadReport>(m, "LoadReport", "What a load skipped: entries whose names no tree could have written.")
-        .def(py::init<>())
+    py::class_<LoadReport> load(m, "LoadReport", "What a load skipped: entries whose names no tree could have written.");
+    py::class_<LoadReport::UnreadableBook>(load, "UnreadableBook", "A book file a tolerant load went on without.")
+        .def_readonly("path", &LoadReport::UnreadableBook::path)
+        .def_readonly("error", &LoadReport::UnreadableBook::error)
+        .def_readonly("line", &LoadReport::UnreadableBook::line)
+        .def_readonly("column", &LoadReport::UnreadableBook::column)
+        .def("__repr__", [](const LoadReport::UnreadableBook& b) { return "<UnreadableBook " + b.path + ">"; });
+    load.def(py::init<>())
         .def_readonly("skipped", &LoadReport::skipped)
+        .def_readonly("unreadable", &LoadReport::unreadable)
         .def_readonly("pending", &LoadReport::pending,
                       "\"\" normally; else what an interrupted save left to do, and why it could not be done now.");
     py::class_<CheckReport>(m, "CheckReport", "What check() found in a folder, one line per problem.")
@@ -234,6 +241,10 @@ void bind_reports(py::module_& m)
         .def(py::init([](bool overwrite) { return SaveOptions{overwrite}; }), py::kw_only(),
              py::arg("overwrite_changes_on_disk") = false)
         .def_readwrite("overwrite_changes_on_disk", &SaveOptions::overwrite_changes_on_disk);
+    py::class_<LoadOptions>(m, "LoadOptions", "Choices for a load beyond the default behaviour.")
+        .def(py::init([](bool tolerate) { return LoadOptions{tolerate}; }), py::kw_only(),
+             py::arg("tolerate_unreadable_books") = false)
+        .def_readwrite("tolerate_unreadable_books", &LoadOptions::tolerate_unreadable_books);
     py::class_<LoadResult>(m, "LoadResult", "A tree and what its load skipped; unpacks as (tree, report).")
         .def_readonly("tree", &LoadResult::tree)
         .def_readonly("report", &LoadResult::report)
@@ -262,6 +273,8 @@ void bind_directory(py::module_& m)
         .def("set_home", &ParameterDirectory::set_home, py::arg("folder"))
         .def_static("load", &ParameterDirectory::load, py::arg("folder"), release())
         .def_static("load_with_report", &ParameterDirectory::load_with_report, py::arg("folder"), release())
+        .def_static("load_with_options", &ParameterDirectory::load_with_options, py::arg("folder"), py::arg("options"),
+                    release(), "load_with_report with the choices of a LoadOptions.")
         .def_static("check", &ParameterDirectory::check, py::arg("folder"), release(),
                     "Looks the tree stored in folder over, changing nothing; a CheckReport.")
         .def("save", [](ParameterDirectory& self, const std::filesystem::path& folder, std::optional<SaveOptions> options) {

@@ -78,6 +78,7 @@ void bind_options(py::module_& m)
     OVK_OPTION(resizable_dialog);
     OVK_OPTION(chooser_at_tree_folder);
     OVK_OPTION(json_editor);
+    OVK_OPTION(tolerate_unreadable_books);
 #undef OVK_OPTION
     m.attr("wxEVT_PARAMETER_TREE_MODIFIED") = static_cast<int>(EVT_PARAMETER_TREE_MODIFIED);
     m.attr("wxEVT_PARAMETER_TREE_LOADED") = static_cast<int>(EVT_PARAMETER_TREE_LOADED);
@@ -114,7 +115,7 @@ void bind_panel_commands(WxClass<ParameterTreeEditorPanel>& c)
         .def("counts", [](Panel* self) {
             const auto n = self->counts();
             return py::dict(py::arg("directories") = n.directories, py::arg("books") = n.books,
-                            py::arg("parameters") = n.parameters);
+                            py::arg("parameters") = n.parameters, py::arg("unreadable_books") = n.unreadable_books);
         })
         .def("find", [](Panel* self, const wxString& text) { self->find(text); }, py::arg("text"))
         .def("find_matches", [](Panel* self) {

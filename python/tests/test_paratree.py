@@ -7,7 +7,7 @@ import wx
 
 import ovk_wxtools as ovk
 from ovk_wxtools.testing import run_modal
-from ovk_wxtools.ovk_paratree import (MaxFileNameBytes, ParaTreeError, Parameter, ParameterBook,
+from ovk_wxtools.ovk_paratree import (LoadOptions, MaxFileNameBytes, ParaTreeError, Parameter, ParameterBook,
                                       ParameterDirectory, ReservedPrefix, SaveOptions, StoredAs, is_valid_entry_name,
                                       is_valid_name, why_invalid_entry_name, why_invalid_name)
 
@@ -75,6 +75,11 @@ def test_check_reports_what_a_load_would_skip_or_fail_on(tmp_path):
     report = ParameterDirectory.check(str(folder))
     assert not report.ok and len(report.problems) == 2
     assert report.problems[0].startswith("a|b.pbook: skipped") and report.problems[1].startswith("坏.pbook: cannot be read")
+    with pytest.raises(ParaTreeError, match="坏.pbook"):
+        ParameterDirectory.load(folder)
+    tolerant, tolerated = ParameterDirectory.load_with_options(folder, LoadOptions(tolerate_unreadable_books=True))
+    assert "坏" not in tolerant and [b.path for b in tolerated.unreadable] == ["坏.pbook"]
+    assert tolerated.unreadable[0].line == 1 and tolerated.unreadable[0].column > 0 and "坏.pbook" in tolerated.unreadable[0].error
     (folder / "坏.pbook").unlink()
     loaded, load_report = ParameterDirectory.load_with_report(folder)
     assert load_report.skipped == ["a|b.pbook"] and load_report.pending == ""
@@ -117,7 +122,8 @@ def test_editor_windows(frame, dialogs, tmp_path):
     tree.save(folder)
     options = ovk.ParameterTreeEditorOptions(value_column=True, unsaved_guard=True)
     panel = ovk.ParameterTreeEditorPanel(frame, str(folder), options=options)
-    assert isinstance(panel, wx.Panel) and panel.counts() == {"directories": 1, "books": 1, "parameters": 1}
+    assert isinstance(panel, wx.Panel) and panel.counts() == {"directories": 1, "books": 1, "parameters": 1,
+                                                            "unreadable_books": 0}
     assert panel.root_path == str(folder) and panel.root["电机"]["轴"]["速度"]["单位"] == "毫米/秒"
     assert panel.options().value_column and not panel.modified()
     tree_view = panel.ui_tree
