@@ -5,6 +5,7 @@
 
 #include "platform/paratree/detail/file_io.h"
 #include "platform/paratree/detail/named_list.h"
+#include "platform/paratree/detail/utf8_check.h"
 #include "platform/paratree/para_tree_error.h"
 
 namespace ovk_paratree {
@@ -122,7 +123,8 @@ private:
     throw ParaTreeError("Parameter book `" + source + "` is not a parameter book: " + what + ".");
 }
 
-// The JSON library's message without its "[json.exception...] " tag.
+// The JSON library's message without its "[json.exception...] " tag. It
+// quotes the bytes last read, which may end inside a character.
 std::string json_detail(const std::exception& e)
 {
     std::string text = e.what();
@@ -130,7 +132,7 @@ std::string json_detail(const std::exception& e)
         const auto end = text.find("] ");
         if (end != std::string::npos) text.erase(0, end + 2);
     }
-    return text;
+    return detail::valid_utf8(text);
 }
 
 // A JSON string literal, written as the JSON library writes it (UTF-8 kept,

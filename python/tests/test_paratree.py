@@ -70,7 +70,7 @@ def test_check_reports_what_a_load_would_skip_or_fail_on(tmp_path):
     assert saved.pending == ""
     clean = ParameterDirectory.check(folder)
     assert clean.ok and clean.problems == []
-    (folder / "坏.pbook").write_text("{ JSON 不是", encoding="utf-8")
+    (folder / "坏.pbook").write_text("{ 不是 JSON", encoding="utf-8")
     (folder / "a|b.pbook").write_text("{}", encoding="utf-8")
     report = ParameterDirectory.check(str(folder))
     assert not report.ok and len(report.problems) == 2

@@ -39,4 +39,22 @@ bool is_utf8(std::string_view text)
     return true;
 }
 
+std::string valid_utf8(std::string_view text)
+{
+    if (is_utf8(text)) return std::string(text);
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (i + len <= text.size() && is_utf8(text.substr(i, len))) {
+            out.append(text.substr(i, len));
+            i += len;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
 }  // namespace ovk_paratree::detail

@@ -110,6 +110,7 @@ TEST(ParameterBook, BadFilesGiveOneErrorNamingTheFile)
     check("empty.pbook", "", "not valid JSON");
     check("broken.pbook", "{\"format\": ", "not valid JSON");
     check("latin1.pbook", "\"caf\xe9\"", "not valid JSON");
+    check("cut.pbook", "{ 不是 JSON", "last read: '{ \xEF\xBF\xBD");  // the quote ends inside 不
     check("huge.pbook", R"({"format":"ovk-parameter-book","version":1,"parameters":{"p":{"attributes":{"x":1e999}}}})",
           "not valid JSON");
     check("array.pbook", "[1, 2]", "does not hold a JSON object");
