@@ -48,8 +48,10 @@ struct LoadReport {
         std::string path;
         // The model's message, naming the file.
         std::string error;
-        // Where the JSON parser stopped (both from 1); 0 when it did not say.
-        std::size_t line = 0, column = 0;
+        // Where the JSON parser stopped, counted from 1; 0 when it did not say.
+        std::size_t line = 0;
+        // The column on that line, counted from 1; 0 when it did not say.
+        std::size_t column = 0;
     };
     // The books a tolerant load went on without, sorted by path. Their files
     // stay as they are: the tree's saves never write over or delete them.
