@@ -2,9 +2,19 @@
 
 #include "wxtools/dashboard/detail/journal_schema.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace ovk_wxtools::detail {
+
+namespace {
+
+// The writing thread's niceness (0 is everyone else's, 19 the lowest).
+constexpr int background_niceness = 5;
+
+}  // namespace
 
 struct JournalWriter::Statements {
     explicit Statements(const Sqlite& db)
@@ -113,6 +123,9 @@ void JournalWriter::on_problem(std::function<void(const std::string&)> call)
 void JournalWriter::run()
 {
     using clock = std::chrono::steady_clock;
+    // Background work: on a busy machine the window's thread goes first. A
+    // journal that falls behind only makes the threads that log wait.
+    (void)setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), background_niceness);
     try {
         migrate_journal(*db_);
         statements_ = std::make_unique<Statements>(*db_);
