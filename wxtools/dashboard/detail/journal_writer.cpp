@@ -104,6 +104,7 @@ void JournalWriter::prune()
     std::unique_lock<std::mutex> hold(lock_);
     const std::uint64_t target = appended_;
     prune_asked_ = true;
+    prune_upto_ = std::max(prune_upto_, target);
     wake_.notify_all();
     written_.wait(hold, [&] { return (!prune_asked_ && done_ >= target) || !problem_.empty() || !thread_.joinable(); });
 }
@@ -166,7 +167,9 @@ void JournalWriter::run()
         {
             std::lock_guard<std::mutex> hold(lock_);
             done_ = upto;
-            if (pruning)
+            // A prune asked for while an earlier batch was on its way is owed
+            // again once everything asked before it is written.
+            if (pruning && (upto >= prune_upto_ || !db_))
                 prune_asked_ = false;
         }
         written_.notify_all();
