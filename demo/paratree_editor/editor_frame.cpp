@@ -109,8 +109,10 @@ EditorFrame::EditorFrame(const wxString& folder)
         else
             start = user_sample_tree_folder();
     }
+    // Opened once the window is up, so that what the load tells (books that
+    // cannot be read, entries skipped) comes above the window, not before it.
     if (!start.empty())
-        open_folder(start);
+        CallAfter([this, start] { open_folder(start); });
     update_status();
 }
 

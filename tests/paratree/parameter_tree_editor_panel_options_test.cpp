@@ -81,6 +81,35 @@ TEST_F(OptionsTest, DefaultsKeepThePlainPanel)
     EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
 }
 
+TEST_F(OptionsTest, FolderChooserStartsAtTheTreeFolderWhenAsked)
+{
+    // Off, the chooser is given no folder, as ever; on, the tree's folder,
+    // else home. The folder chosen opens either way.
+    struct Case {
+        bool on;
+        bool tree;
+        wxString start;
+    };
+    const Case cases[] = {{false, true, {}}, {true, true, wx_path(station())}, {true, false, wxGetHomeDir()}};
+    const fs::path chosen = temp / "别处";
+    write_station();
+    fs::rename(station(), chosen);
+    write_station();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.on << c.tree);
+        dialogs().reset();
+        make_panel(c.tree ? wx_path(station()) : wxString(), nullptr, {.chooser_at_tree_folder = c.on});
+        dialogs().answer_path(wx_path(chosen));
+        panel->load();
+        EXPECT_EQ(dialogs().last().kind, DialogKind::DirChooser);
+        EXPECT_EQ(dialogs().last().value, c.start);
+        EXPECT_EQ(panel->root_path, wx_path(chosen));
+        EXPECT_TRUE(item({"motor", "axis"}).IsOk());
+        panel->Destroy();
+        flush_events();
+    }
+}
+
 TEST_F(OptionsTest, ValueColumnShowsTheMainValueAsTheFileWritesIt)
 {
     struct Case {

@@ -20,18 +20,28 @@ protected:
     void SetUp() override
     {
         TreePanelTest::SetUp();
+        write_station();
+    }
+    void write_station()
+    {
+        fs::remove_all(station());
         auto motor = std::make_shared<ParameterDirectory>();
         motor->set("轴", make_book({{"speed", "Speed"}}));
         auto top = std::make_shared<ParameterDirectory>();
         top->set("电机", motor);
         top->set("setup", make_book({{"name", "Name"}}));
         top->save(station());
-        std::ofstream(broken(), std::ios::binary) << "{\"format\": \"ovk-parameter-book\",\n \"version\": 1,\n"
-                                                     " \"parameters\": {},\n}\n";
+        break_book(broken());
         before = text_of(broken());
     }
     fs::path station() const { return temp / "工位"; }
     fs::path broken() const { return station() / "电机" / "坏的.pbook"; }
+    // A trailing comma: valid up to its last line.
+    static void break_book(const fs::path& file)
+    {
+        std::ofstream(file, std::ios::binary) << "{\"format\": \"ovk-parameter-book\",\n \"version\": 1,\n"
+                                                 " \"parameters\": {},\n}\n";
+    }
     static std::string text_of(const fs::path& file)
     {
         std::ifstream in(file, std::ios::binary);
@@ -104,4 +114,52 @@ TEST_F(UnreadableBookTest, ABrokenBookIsShownWithItsErrorCannotBeChangedAndSaves
     EXPECT_TRUE(item({"setup"}).IsOk());
     EXPECT_EQ(panel->counts().unreadable_books, 2u);
     EXPECT_TRUE(dialogs().verify());
+}
+
+TEST_F(UnreadableBookTest, ABookBrokenOnDiskWhileOpenIsToldAsUnreadableAndItsFileKept)
+{
+    // Someone writes a trailing comma into `setup` while the editor holds it.
+    struct Case {
+        bool tolerant;
+        bool changed_here;
+        int answer;  // to the question about it; wxID_NONE: no question
+        bool saved;
+    };
+    const Case cases[] = {
+        {true, true, wxID_YES, true},      // Keep theirs: the file as it is, marked here
+        {true, true, wxID_NO, false},      // Use mine: nothing saved, mine stays here
+        {true, true, wxID_CANCEL, false},  //
+        {true, false, wxID_NONE, true},    // taken in, and the save notice says why
+        {false, true, wxID_NONE, false},   // the default editor: an error, nothing saved
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tolerant << c.changed_here << c.answer);
+        dialogs().reset();
+        write_station();
+        if (c.tolerant)
+            dialogs().answer(wxID_OK);  // the notice listing 坏的
+        else
+            fs::remove(broken());
+        make_panel(wx_path(station()), nullptr, c.tolerant ? Panel::Options::all() : Panel::Options{});
+        if (c.changed_here)
+            panel->root->get_book("setup")->get("name")->set("value", 7);
+        break_book(station() / "setup.pbook");
+        const std::string theirs = text_of(station() / "setup.pbook");
+        dialogs().answer(c.answer == wxID_NONE ? wxID_OK : c.answer);
+        if (c.answer != wxID_NONE && c.answer != wxID_CANCEL)
+            dialogs().answer(wxID_OK);  // the save notice, or why nothing was saved
+
+        EXPECT_EQ(panel->save(), c.saved);
+        EXPECT_EQ(dialogs().pending(), 0u);
+        const wxString told = dialogs().shown()[c.tolerant ? 1 : 0].message;
+        EXPECT_NE(told.find(wxS("setup.pbook")), wxString::npos) << told;
+        EXPECT_NE(told.find(c.tolerant ? wxS("cannot be read: ") : wxS("not valid JSON")), wxString::npos) << told;
+        EXPECT_NE(told.find(wxS("line 4")), wxString::npos) << told;
+        EXPECT_EQ(told.find(wxS("deleted")), wxString::npos) << told;
+        EXPECT_EQ(text_of(station() / "setup.pbook"), theirs);
+        EXPECT_EQ(panel->root->contains("setup"), !c.saved);
+        EXPECT_EQ(panel->modified(), c.changed_here && !c.saved);
+        panel->Destroy();
+        flush_events();
+    }
 }

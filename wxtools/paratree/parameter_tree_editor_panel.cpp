@@ -201,8 +201,14 @@ wxString ParameterTreeEditorPanel::choose_folder()
 {
     wxString start;
     if (options_.chooser_at_tree_folder)
-        start = root_path.empty() ? wxGetHomeDir() : root_path;
+        start = !root_path.empty() && wxDirExists(root_path) ? root_path : wxGetHomeDir();
     wxDirDialog dialog(this, wxASCII_STR(wxDirSelectorPromptStr), start);
+    // wxGTK hands the start folder to the GTK chooser only, and the dialog's
+    // path reads empty until a folder is chosen; kept in the base class as
+    // the other ports do, the dialog tells where it starts. Accepting a
+    // folder replaces it.
+    if (!start.empty())
+        dialog.wxDirDialogBase::SetPath(start);
     wxString folder;
     if (dialog.ShowModal() == wxID_OK)
         folder = dialog.GetPath();

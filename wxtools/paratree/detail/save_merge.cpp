@@ -1,6 +1,7 @@
 #include "wxtools/paratree/detail/save_merge.h"
 
 #include "platform/paratree/disk_versions.h"
+#include "platform/paratree/para_tree_error.h"
 #include "wxtools/paratree/value_display_text.h"
 #include "wxtools/app/mb.h"
 #include "wxtools/text.h"
@@ -16,6 +17,7 @@ using ovk_paratree::Parameter;
 using ovk_paratree::ParameterBook;
 using ovk_paratree::ParameterDirectory;
 using ovk_paratree::ParaTreeEntity;
+using UnreadableBook = ovk_paratree::LoadReport::UnreadableBook;
 
 namespace {
 
@@ -145,21 +147,45 @@ SaveMerge::Outcome SaveMerge::merge(std::shared_ptr<ParameterDirectory>& tree, c
 {
     if (tree->changed_on_disk().empty())
         return Outcome::Unchanged;
-    auto [merged, report] = load_folder(folder);
+    ovk_paratree::LoadResult disk;
+    try {
+        disk = load_folder(folder);
+    } catch (const ovk_paratree::ParaTreeError& error) {
+        // What someone else left there cannot be read (without the tolerant
+        // load, one broken book is enough): nothing is written over it.
+        MB::Error(wxS("Exception raised while saving parameter directory: ") + from_utf8(error.what()));
+        return Outcome::Cancelled;
+    }
+    auto& [merged, report] = disk;
+    const auto unreadable_at = [&report](const std::string& path) -> const UnreadableBook* {
+        for (const UnreadableBook& book : report.unreadable)
+            if (book.path == path)
+                return &book;
+        return nullptr;
+    };
     Kept kept;
     for (const DiskVersions& versions : ovk_paratree::disk_versions(*tree, *merged, base_)) {
+        const UnreadableBook* broken = versions.theirs ? nullptr : unreadable_at(versions.path);
+        const std::string told = broken ? versions.path + " (it cannot be read: " + broken->error + ")" : versions.path;
         if (!versions.changed_here()) {
-            taken.push_back(versions.path);
+            taken.push_back(told);
             continue;
         }
-        switch (ask(versions.path, versions.mine.get(), versions.theirs.get())) {
+        switch (ask(versions.path, versions.mine.get(), versions.theirs.get(), broken)) {
         case Answer::Cancel:
             return Outcome::Cancelled;
         case Answer::Theirs:
             kept.theirs.insert(versions.path);
-            taken.push_back(versions.path);
+            taken.push_back(told);
             break;
         case Answer::Mine:
+            if (broken) {
+                // The file is never written over nor deleted; mine stays here unsaved.
+                MB::Notice(wxS("Nothing was saved. `") + from_utf8(versions.path) +
+                           wxS("` cannot be read on disk and its file is kept as it is; your version stays here.\n"
+                               "Mend or remove the file, then save again."));
+                return Outcome::Cancelled;
+            }
             kept.mine.insert(versions.path);
             break;
         }
@@ -174,14 +200,19 @@ SaveMerge::Outcome SaveMerge::merge(std::shared_ptr<ParameterDirectory>& tree, c
     return Outcome::Merged;
 }
 
-SaveMerge::Answer SaveMerge::ask(const std::string& path, const ParaTreeEntity* mine, const ParaTreeEntity* theirs) const
+SaveMerge::Answer SaveMerge::ask(const std::string& path, const ParaTreeEntity* mine, const ParaTreeEntity* theirs,
+                                 const UnreadableBook* broken) const
 {
     const bool directory = path.back() == '/';
     wxString message = (directory ? wxS("The directory `") : wxS("The book `")) + from_utf8(path) +
                        wxS("` was changed here and on disk by someone else.");
     if (!mine)
         message += wxS("\nHere it was deleted.");
-    if (!theirs)
+    if (broken)
+        message += wxS("\nOn disk it is still there but cannot be read: ") + from_utf8(broken->error) +
+                   wxS("\nIts file is kept as it is: Keep theirs drops your changes to it; Use mine keeps them here "
+                       "and saves nothing until the file is mended or removed.");
+    else if (!theirs)
         message += wxS("\nOn disk it was deleted.");
     if (!directory) {
         const wxString lines =

@@ -39,14 +39,19 @@ public:
     enum class Outcome { Unchanged, Merged, Cancelled };
     // When someone else changed `folder` since `tree` was loaded or saved,
     // replaces `tree` with the folder's content carrying this tree's own
-    // changes, as the user decided, and lists in `taken` what came from disk.
+    // changes, as the user decided, and lists in `taken` what came from disk
+    // (a book that cannot be read there with its error). A book found
+    // unreadable there keeps its file: with Use mine, or when the load cannot
+    // go past it, nothing is saved.
     Outcome merge(std::shared_ptr<ovk_paratree::ParameterDirectory>& tree, const std::filesystem::path& folder,
                   std::vector<std::string>& taken);
 
 private:
     enum class Answer { Theirs, Mine, Cancel };
+    // `broken`: the book is on disk but cannot be read.
     Answer ask(const std::string& path, const ovk_paratree::ParaTreeEntity* mine,
-               const ovk_paratree::ParaTreeEntity* theirs) const;
+               const ovk_paratree::ParaTreeEntity* theirs,
+               const ovk_paratree::LoadReport::UnreadableBook* broken) const;
 
     ovk_paratree::LoadResult load_folder(const std::filesystem::path& folder) const;
 
