@@ -52,46 +52,91 @@ double thread_seconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Three threads log warnings for `length` into a shown dashboard capped at
-// 1M rows, with or without a journal.
+// A shown dashboard with its history capped at `cap` rows, with or without
+// a journal, and three threads that log warnings into it once started.
+class Flood {
+public:
+    Flood(const std::string& journal, std::size_t cap)
+    {
+        DashboardOptions options;
+        options.history_cap = cap;
+        options.journal = journal;
+        frame_ = new wxFrame(nullptr, wxID_ANY, wxS("bench"), wxDefaultPosition, wxSize(900, 500));
+        dash_ = new BigEventDashBoard(frame_, nullptr, spdlog::level::warn, options);
+        frame_->Show();
+        wxTheApp->Yield(true);
+    }
+    ~Flood()
+    {
+        stop();
+        frame_->Destroy();
+        wxTheApp->Yield(true);
+    }
+
+    std::shared_ptr<AlarmState> state() const { return dash_->state(); }
+    std::shared_ptr<AlarmJournal> journal() const { return dash_->journal(); }
+    long produced() const { return produced_.load(); }
+
+    // As fast as they can (per_second 0), or paced to `per_second` rows together.
+    void start(long per_second)
+    {
+        const auto begin = clock_type::now();
+        for (int w = 0; w < 3; ++w)
+            threads_.emplace_back([this, w, per_second, begin, state = state()] {
+                for (long i = 0; !stop_.load(std::memory_order_relaxed); ++i) {
+                    if (per_second > 0 && i % 100 == 0)
+                        std::this_thread::sleep_until(begin + std::chrono::nanoseconds(i * 3000000000LL / per_second));
+                    state->emit(LogRecord(spdlog::level::warn, "station " + std::to_string(w) + " record " + std::to_string(i), 0));
+                    produced_.fetch_add(1, std::memory_order_relaxed);
+                }
+            });
+    }
+    void ask_stop() { stop_ = true; }
+    void stop()
+    {
+        ask_stop();
+        for (auto& t : threads_)
+            t.join();
+        threads_.clear();
+    }
+    // Entries per second since `start` once all are written (0 without a journal).
+    double journal_rate(clock_type::time_point start) const
+    {
+        auto j = journal();
+        if (!j)
+            return 0;
+        j->flush();
+        return static_cast<double>(produced()) / std::chrono::duration<double>(clock_type::now() - start).count();
+    }
+
+private:
+    wxFrame* frame_ = nullptr;
+    BigEventDashBoard* dash_ = nullptr;
+    std::atomic<bool> stop_{false};
+    std::atomic<long> produced_{0};
+    std::vector<std::thread> threads_;
+};
+
+// Three threads log warnings for `length` as fast as they can into a
+// dashboard capped at 1M rows, with or without a journal.
 FloodFigures flood(std::chrono::seconds length, const std::string& journal)
 {
-    DashboardOptions options;
-    options.history_cap = 1000000;
-    options.journal = journal;
-    auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("bench"), wxDefaultPosition, wxSize(900, 500));
-    auto* dash = new BigEventDashBoard(frame, nullptr, spdlog::level::warn, options);
-    frame->Show();
-    auto state = dash->state();
-    std::atomic<bool> stop{false};
-    std::atomic<long> produced{0};
-    std::vector<std::thread> threads;
-    for (int w = 0; w < 3; ++w)
-        threads.emplace_back([&, w] {
-            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
-                state->emit(LogRecord(spdlog::level::warn, "station " + std::to_string(w) + " record " + std::to_string(i), 0));
-                produced.fetch_add(1, std::memory_order_relaxed);
-            }
-        });
+    Flood flood(journal, 1000000);
+    auto state = flood.state();
+    flood.start(0);
     const auto start = clock_type::now();
     const double gui_start = thread_seconds();
     run_loop_until([&] { return clock_type::now() - start >= length; });
-    stop = true;
+    // The threads may be waiting for room that only the GUI thread makes.
+    flood.ask_stop();
     run_loop_until([&] { return state->backlog() == 0; });
-    for (auto& t : threads)
-        t.join();
+    flood.stop();
     run_loop_until([&] { return state->backlog() == 0; });
     const double flood_s = std::chrono::duration<double>(clock_type::now() - start).count();
     FloodFigures figures;
-    figures.drain_per_s = static_cast<double>(produced.load()) / flood_s;
-    figures.gui_ns_per_row = (thread_seconds() - gui_start) * 1e9 / static_cast<double>(produced.load());
-    if (auto j = dash->journal()) {
-        j->flush();
-        figures.journal_per_s = static_cast<double>(produced.load()) /
-                                std::chrono::duration<double>(clock_type::now() - start).count();
-    }
-    frame->Destroy();
-    wxTheApp->Yield(true);
+    figures.drain_per_s = static_cast<double>(flood.produced()) / flood_s;
+    figures.gui_ns_per_row = (thread_seconds() - gui_start) * 1e9 / static_cast<double>(flood.produced());
+    figures.journal_per_s = flood.journal_rate(start);
     return figures;
 }
 
@@ -133,51 +178,25 @@ BENCHMARK(BM_FloodJournalOffVsOn)->Arg(10)->Unit(benchmark::kSecond)->Iterations
 FloodFigures drain_in_flood(const std::string& journal)
 {
     constexpr long backlog = 2000000, per_second = 200000;
-    DashboardOptions options;
-    options.history_cap = 3000000;
-    options.journal = journal;
-    auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("bench"), wxDefaultPosition, wxSize(900, 500));
-    auto* dash = new BigEventDashBoard(frame, nullptr, spdlog::level::warn, options);
-    frame->Show();
-    wxTheApp->Yield(true);
-    auto state = dash->state();
+    Flood flood(journal, 3000000);
+    auto state = flood.state();
     state->set_backlog_limit(std::numeric_limits<std::size_t>::max());
     std::thread([&] {
         for (long i = 0; i < backlog; ++i)
             state->emit(LogRecord(spdlog::level::warn, "backlog record " + std::to_string(i), 0));
     }).join();
-    if (auto j = dash->journal())
+    if (auto j = flood.journal())
         j->flush();
-    std::atomic<bool> stop{false};
-    std::atomic<long> produced{0};
-    std::vector<std::thread> threads;
     const auto start = clock_type::now();
     const double gui_start = thread_seconds();
-    for (int w = 0; w < 3; ++w)
-        threads.emplace_back([&, w] {
-            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
-                if (i % 100 == 0)
-                    std::this_thread::sleep_until(start + std::chrono::nanoseconds(i * 3000000000LL / per_second));
-                state->emit(LogRecord(spdlog::level::warn, "station " + std::to_string(w) + " record " + std::to_string(i), 0));
-                produced.fetch_add(1, std::memory_order_relaxed);
-            }
-        });
+    flood.start(per_second);
     // Drained: every row of the backlog, and all but the flood's latest.
-    run_loop_until([&] { return static_cast<long>(state->backlog()) <= produced.load(); });
+    run_loop_until([&] { return static_cast<long>(state->backlog()) <= flood.produced(); });
     FloodFigures figures;
-    const double drain_s = std::chrono::duration<double>(clock_type::now() - start).count();
-    figures.drain_per_s = static_cast<double>(backlog) / drain_s;
+    figures.drain_per_s = static_cast<double>(backlog) / std::chrono::duration<double>(clock_type::now() - start).count();
     figures.gui_ns_per_row = (thread_seconds() - gui_start) * 1e9 / static_cast<double>(backlog);
-    stop = true;
-    for (auto& t : threads)
-        t.join();
-    if (auto j = dash->journal()) {
-        j->flush();
-        figures.journal_per_s = static_cast<double>(produced.load()) /
-                                std::chrono::duration<double>(clock_type::now() - start).count();
-    }
-    frame->Destroy();
-    wxTheApp->Yield(true);
+    flood.stop();
+    figures.journal_per_s = flood.journal_rate(start);
     return figures;
 }
 
