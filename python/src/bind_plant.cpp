@@ -66,6 +66,7 @@ void bind_mqtt_options(py::module_& m)
         .def_readwrite("prefix", &MqttOptions::prefix)
         .def_readwrite("keepalive", &MqttOptions::keepalive)
         .def_readwrite("backlog_limit", &MqttOptions::backlog_limit)
+        .def_readwrite("gather", &MqttOptions::gather)
         .def_readwrite("reconnect_first", &MqttOptions::reconnect_first)
         .def_readwrite("reconnect_most", &MqttOptions::reconnect_most);
     py::class_<RemoteStation>(m, "RemoteStation", "A station a control room has heard of.")

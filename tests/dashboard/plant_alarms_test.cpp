@@ -304,6 +304,8 @@ TEST(PlantDashboard, ShowsTheStationsAlarmsAndJournalsThem)
     EXPECT_EQ(kept, (std::vector<std::string>{"温度高 1", "温度高 5"}));
     frame->Destroy();
     flush_events();
+    for (const char* end : {"", "-wal", "-shm"})
+        std::remove((db + end).c_str());
 }
 
 // Run by ChildrenGoWithTheTestThatStartedThem in a process of its own: a

@@ -38,6 +38,13 @@ struct MqttOptions {
     // oldest events go (the active alarms are always sent again in full on
     // reconnecting, whatever the backlog lost).
     std::size_t backlog_limit = 100000;
+    // A change within this time of the last event message waits out the
+    // rest of it and goes with whatever else came meanwhile; a change after a
+    // quiet spell goes at once. In a flood this keeps the broker at a few
+    // hundred messages a second instead of one per change (brokers drop
+    // messages to a subscriber that falls far enough behind). Zero sends every
+    // change as soon as the network allows.
+    std::chrono::milliseconds gather{2};
     // The wait before reconnecting doubles from this...
     std::chrono::milliseconds reconnect_first{100};
     // ...up to this.

@@ -2,9 +2,19 @@
 
 #include "wxtools/dashboard/detail/journal_schema.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace ovk_wxtools::detail {
+
+namespace {
+
+// The writing thread's niceness (0 is everyone else's, 19 the lowest).
+constexpr int background_niceness = 5;
+
+}  // namespace
 
 struct JournalWriter::Statements {
     explicit Statements(const Sqlite& db)
@@ -94,6 +104,7 @@ void JournalWriter::prune()
     std::unique_lock<std::mutex> hold(lock_);
     const std::uint64_t target = appended_;
     prune_asked_ = true;
+    prune_upto_ = std::max(prune_upto_, target);
     wake_.notify_all();
     written_.wait(hold, [&] { return (!prune_asked_ && done_ >= target) || !problem_.empty() || !thread_.joinable(); });
 }
@@ -113,6 +124,9 @@ void JournalWriter::on_problem(std::function<void(const std::string&)> call)
 void JournalWriter::run()
 {
     using clock = std::chrono::steady_clock;
+    // Background work: on a busy machine the window's thread goes first. A
+    // journal that falls behind only makes the threads that log wait.
+    (void)setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), background_niceness);
     try {
         migrate_journal(*db_);
         statements_ = std::make_unique<Statements>(*db_);
@@ -153,7 +167,9 @@ void JournalWriter::run()
         {
             std::lock_guard<std::mutex> hold(lock_);
             done_ = upto;
-            if (pruning)
+            // A prune asked for while an earlier batch was on its way is owed
+            // again once everything asked before it is written.
+            if (pruning && (upto >= prune_upto_ || !db_))
                 prune_asked_ = false;
         }
         written_.notify_all();

@@ -70,6 +70,7 @@ private:
     std::condition_variable wake_, written_, room_;
     std::vector<JournalChange> queue_;
     std::uint64_t appended_ = 0, done_ = 0;
+    std::uint64_t prune_upto_ = 0;  // a prune is done once it ran after this many were written
     bool hurry_ = false, prune_asked_ = false, stop_ = false;
     bool ready_ = false;  // the layout is up to date (or cannot be made so)
     std::string problem_;

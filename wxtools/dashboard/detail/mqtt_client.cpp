@@ -73,6 +73,8 @@ MqttClient::MqttClient(const MqttOptions& options, std::optional<MqttMessage> wi
     mosquitto_publish_callback_set(handle_, &MqttClient::on_publish);
     mosquitto_message_callback_set(handle_, &MqttClient::on_message);
     mosquitto_max_inflight_messages_set(handle_, in_flight);
+    // Alarms are small and wanted at once: no waiting to fill a segment.
+    mosquitto_int_option(handle_, MOSQ_OPT_TCP_NODELAY, 1);
     if (will_)
         mosquitto_will_set(handle_, will_->topic.c_str(), static_cast<int>(will_->payload.size()),
                            will_->payload.data(), 1, will_->retain);

@@ -106,6 +106,15 @@ int StationFeed::take(std::vector<MqttMessage>& out, std::size_t most)
     bool more = false;
     {
         std::lock_guard<std::mutex> hold(lock_);
+        if (!events_.empty() && events_.size() < events_per_message) {
+            using namespace std::chrono;
+            const auto now = steady_clock::now();
+            const auto due = last_events_ + options_.gather;
+            if (now < due)
+                return static_cast<int>(ceil<milliseconds>(due - now).count());
+        }
+        if (!events_.empty())
+            last_events_ = std::chrono::steady_clock::now();
         while (!events_.empty() && events.size() < most) {
             events.emplace_back();
             while (!events_.empty() && events.back().size() < events_per_message) {

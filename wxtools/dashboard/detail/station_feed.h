@@ -12,6 +12,7 @@
 #include "wxtools/dashboard/detail/change_feed.h"
 #include "wxtools/dashboard/detail/mqtt_client.h"
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -57,6 +58,8 @@ private:
     // Codes the broker may keep a retained active message of.
     std::set<std::string> retained_;
     std::uint64_t seq_ = 0, dropped_ = 0;
+    // When the last event message went (see MqttOptions::gather).
+    std::chrono::steady_clock::time_point last_events_;
     // Retained alarms of an earlier run are swept until the first message of this one comes back.
     bool sweeping_ = false;
 
