@@ -202,3 +202,14 @@ TEST_F(KeyboardTest, CtrlFGoesToTheSearchBoxAndF3ToTheNextMatch)
     EXPECT_EQ(tree_selection(), wxString::FromUTF8("设置"));
     EXPECT_EQ(selected_key(*grid()), wxString::FromUTF8("名称"));
 }
+
+TEST_F(KeyboardTest, APathTypedIntoTheFolderChooserOpensIt)
+{
+    // The chooser starts in the tree's folder, where a typed path goes to its location field.
+    const std::filesystem::path other = temp / "typed";
+    std::filesystem::copy(folder(), other, std::filesystem::copy_options::recursive);
+    dialogs().type_path(wx_path(other));
+    panel->load();
+    EXPECT_EQ(panel->root_path, wx_path(other));
+    EXPECT_TRUE(dialogs().verify());
+}

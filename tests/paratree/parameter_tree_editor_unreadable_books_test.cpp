@@ -156,6 +156,7 @@ TEST_F(UnreadableBookTest, ABookBrokenOnDiskWhileOpenIsToldAsUnreadableAndItsFil
         EXPECT_NE(told.find(c.tolerant ? wxS("cannot be read: ") : wxS("not valid JSON")), wxString::npos) << told;
         EXPECT_NE(told.find(wxS("line 4")), wxString::npos) << told;
         EXPECT_EQ(told.find(wxS("deleted")), wxString::npos) << told;
+        EXPECT_EQ(told.find(wxS("no parameter")), wxString::npos) << told;
         EXPECT_EQ(text_of(station() / "setup.pbook"), theirs);
         EXPECT_EQ(panel->root->contains("setup"), !c.saved);
         EXPECT_EQ(panel->modified(), c.changed_here && !c.saved);

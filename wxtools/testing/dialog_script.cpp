@@ -14,6 +14,7 @@
 #include <wx/textctrl.h>
 #include <wx/textdlg.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include <gtk/gtk.h>
 
@@ -35,6 +36,8 @@ struct ScriptStep {
     wxString text;
     std::function<void(wxDialog&)> act;
     Actions actions;
+    // A chooser's path is typed into it rather than set.
+    bool typed = false;
 
     // The step in words, for failure messages.
     std::string to_text() const
@@ -138,6 +141,13 @@ DialogScript& DialogScript::answer_path(const wxString& path, int code)
 {
     // Folder and file choosers share the step; the dialog decides which it is.
     script_->push_back({StepKind::Chooser, code, path, {}, {}});
+    return *this;
+}
+
+DialogScript& DialogScript::type_path(const wxString& path)
+{
+    answer_path(path);
+    script_->back().typed = true;
     return *this;
 }
 
@@ -321,7 +331,7 @@ int DialogScript::answer_standard(wxDialog* dialog, DialogKind kind)
             // run for real and GTK is told to accept the scripted path.
             shown_.push_back(seen);
             opened_.push_back(seen);
-            accept_path(dialog, step.text);
+            accept_path(dialog, step.text, step.typed);
             return wxID_NONE;
         }
     }
@@ -330,21 +340,26 @@ int DialogScript::answer_standard(wxDialog* dialog, DialogKind kind)
     return seen.answer;
 }
 
-void DialogScript::accept_path(wxDialog* dialog, const wxString& path)
+void DialogScript::accept_path(wxDialog* dialog, const wxString& path, bool typed)
 {
     open_[dialog] = no_record;
     wxTimer* timer = new_timer();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     auto started = std::make_shared<bool>(false);
-    timer->Bind(wxEVT_TIMER, [this, dialog, timer, deadline, path, started](wxTimerEvent&) {
+    timer->Bind(wxEVT_TIMER, [this, dialog, timer, deadline, path, typed, started](wxTimerEvent&) {
         auto finish = [timer] { timer->Stop(); };
         if (!open_.count(dialog))
             return finish();
         GtkFileChooser* gtk = GTK_FILE_CHOOSER(dialog->GetHandle());
+        GtkWindow* window = GTK_WINDOW(dialog->GetHandle());
         const wxFileName target(path);
-        if (!*started) {
+        if (!*started && typed && !gtk_window_has_toplevel_focus(window)) {
+            gtk_window_present(window);  // what a window manager would do
+        } else if (!*started) {
             *started = true;
-            if (gtk_file_chooser_get_action(gtk) == GTK_FILE_CHOOSER_ACTION_SAVE) {
+            if (typed) {
+                wxUIActionSimulator().Text(path.utf8_str());
+            } else if (gtk_file_chooser_get_action(gtk) == GTK_FILE_CHOOSER_ACTION_SAVE) {
                 gtk_file_chooser_set_current_folder(gtk, target.GetPath().utf8_str());
                 gtk_file_chooser_set_current_name(gtk, target.GetFullName().utf8_str());
             } else if (gtk_file_chooser_get_action(gtk) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER) {
@@ -353,14 +368,15 @@ void DialogScript::accept_path(wxDialog* dialog, const wxString& path)
                 gtk_file_chooser_set_filename(gtk, path.utf8_str());
             }
         }
-        gchar* chosen = gtk_file_chooser_get_filename(gtk);
+        gchar* chosen = *started ? gtk_file_chooser_get_filename(gtk) : nullptr;
         const bool ready = chosen && ovk_wxtools::from_utf8(chosen) == path;
         g_free(chosen);
         if (ready) {
             finish();
             gtk_dialog_response(GTK_DIALOG(dialog->GetHandle()), GTK_RESPONSE_ACCEPT);
         } else if (std::chrono::steady_clock::now() > deadline) {
-            report_failure("the chooser did not take the scripted path " + path.utf8_string());
+            report_failure(std::string("the chooser did not take the ") + (typed ? "typed" : "scripted") + " path " +
+                           path.utf8_string());
             finish();
             dialog->EndModal(wxID_CANCEL);
         }

@@ -14,6 +14,7 @@
 //   dialogs().press(L"No");                              // ... or by its button
 //   dialogs().answer_text("abc");                        // next text-entry dialog
 //   dialogs().answer_path("/tmp/x");                     // next folder or file chooser
+//   dialogs().type_path("/tmp/x");                       // ... typed into it, key by key
 //   dialogs().act(type_into(L"Name", L"Ann").press(L"OK"));  // next dialog of any other kind
 //   dialogs().run_out();                                 // next dialog ends by its countdown
 //   dialogs().inside([](wxDialog& d) { ... });           // free-form code inside the next one
@@ -49,6 +50,11 @@ public:
     DialogScript& answer_text(const wxString& text, int code = wxID_OK);
     // Answers the next folder or file chooser with `path` and `code`.
     DialogScript& answer_path(const wxString& path, int code = wxID_OK);
+    // Types `path` into the next folder or file chooser as a person would,
+    // key by key through the X server, and accepts it once the chooser reads
+    // it; a chooser that does not fails the test and is cancelled. Real key
+    // presses: for tests that run alone, and paths of keys a US keyboard has.
+    DialogScript& type_path(const wxString& path);
     // What a person does in the next dialog, standard message boxes included
     // (where only pressing one of its buttons makes sense).
     DialogScript& act(Actions actions);
@@ -102,7 +108,7 @@ private:
     int run_for_real(wxDialog* dialog, Step step);
     int refuse(wxDialog* dialog, const std::string& why);
     void watch(wxDialog* dialog);
-    void accept_path(wxDialog* dialog, const wxString& path);
+    void accept_path(wxDialog* dialog, const wxString& path, bool typed);
 
     // The steps not taken yet, in order.
     std::unique_ptr<std::deque<Step>> script_;

@@ -214,7 +214,7 @@ SaveMerge::Answer SaveMerge::ask(const std::string& path, const ParaTreeEntity* 
                        "and saves nothing until the file is mended or removed.");
     else if (!theirs)
         message += wxS("\nOn disk it was deleted.");
-    if (!directory) {
+    if (!directory && !broken) {
         const wxString lines =
             book_differences(dynamic_cast<const ParameterBook*>(mine), dynamic_cast<const ParameterBook*>(theirs));
         if (!lines.empty())
