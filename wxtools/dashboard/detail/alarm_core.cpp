@@ -433,11 +433,9 @@ void AlarmCore::journal_log(const LogRecord& record)
     JournalChange change;
     change.entry.time = Clock::time_point(std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(record.created)));
-    change.entry.station = station_;
     change.entry.level = record.levelno;
     change.entry.kind = JournalEntry::Kind::log;
-    change.entry.text = record.msg;
-    journal_->writer().append(std::move(change));
+    journal_->writer().append_log(std::move(change), station_, record.msg);
 }
 
 void AlarmCore::journal_room() const

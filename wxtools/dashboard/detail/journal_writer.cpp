@@ -52,6 +52,7 @@ JournalWriter::JournalWriter(const std::string& path, const JournalOptions& opti
         return;
     }
     queue_.reserve(queue_limit);
+    queue_texts_.reserve(1 << 20);
     thread_ = std::thread([this] { run(); });
 }
 
@@ -84,10 +85,37 @@ void JournalWriter::append(JournalChange change)
     wake_.notify_one();
 }
 
+void JournalWriter::append_log(JournalChange change, std::string_view station, std::string_view text)
+{
+    bool full = false;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (!problem_.empty())
+            return;
+        change.buffered = true;
+        change.station_at = queue_texts_.size();
+        change.station_size = station.size();
+        queue_texts_.append(station);
+        change.text_at = queue_texts_.size();
+        change.text_size = text.size();
+        queue_texts_.append(text);
+        queue_.push_back(std::move(change));
+        ++appended_;
+        full = full_locked();
+    }
+    if (full)
+        wake_.notify_one();
+}
+
+bool JournalWriter::full_locked() const
+{
+    return queue_.size() >= queue_limit || queue_texts_.size() >= text_limit;
+}
+
 void JournalWriter::make_room()
 {
     std::unique_lock<std::mutex> hold(lock_);
-    room_.wait(hold, [this] { return queue_.size() < queue_limit || !problem_.empty() || stop_; });
+    room_.wait(hold, [this] { return !full_locked() || !problem_.empty() || stop_; });
 }
 
 void JournalWriter::flush()
@@ -141,6 +169,8 @@ void JournalWriter::run()
     auto next_prune = clock::now();
     std::vector<JournalChange> batch;
     batch.reserve(queue_limit);
+    std::string texts;
+    texts.reserve(1 << 20);
     for (bool stopping = false; !stopping;) {
         bool pruning = false;
         std::uint64_t upto = 0;
@@ -148,9 +178,10 @@ void JournalWriter::run()
             std::unique_lock<std::mutex> hold(lock_);
             // A full queue goes at once: threads wait for its room.
             wake_.wait_for(hold, options_.batch_time,
-                           [this] { return stop_ || hurry_ || prune_asked_ || queue_.size() >= queue_limit; });
+                           [this] { return stop_ || hurry_ || prune_asked_ || full_locked(); });
             hurry_ = false;
             batch.swap(queue_);
+            texts.swap(queue_texts_);
             upto = appended_;
             room_.notify_all();
             stopping = stop_;
@@ -158,8 +189,9 @@ void JournalWriter::run()
                                        clock::now() >= next_prune);
         }
         if (!batch.empty() && db_)
-            write(batch);
+            write(batch, texts);
         batch.clear();
+        texts.clear();
         if (pruning && db_) {
             prune_now();
             next_prune = clock::now() + options_.prune_every;
@@ -176,14 +208,18 @@ void JournalWriter::run()
     }
 }
 
-void JournalWriter::write(std::vector<JournalChange>& batch)
+void JournalWriter::write(std::vector<JournalChange>& batch, const std::string& texts)
 {
     try {
         db_->exec("BEGIN IMMEDIATE");
         Statements& s = *statements_;
+        const std::string_view all(texts);
         for (JournalChange& change : batch) {
             s.insert.reset();
             bind_entry(s.insert, change.entry);
+            if (change.buffered)
+                s.insert.bind_kept(2, all.substr(change.station_at, change.station_size))
+                    .bind_kept(7, all.substr(change.text_at, change.text_size));
             s.insert.step();
             switch (change.active) {
             case JournalChange::Active::keep:
@@ -264,6 +300,7 @@ void JournalWriter::fail(const std::string& what)
         std::lock_guard<std::mutex> hold(lock_);
         problem_ = message;
         queue_.clear();
+        queue_texts_.clear();
         call = on_problem_;
     }
     room_.notify_all();

@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct JournalChange {
     JournalEntry entry;
     Active active = Active::keep;
     JournalAlarm alarm = {};  // with put: the alarm as it is after the change
+    // With append_log: the station and text are in the writer's text buffer
+    // (entry.station and entry.text stay empty), from these offsets.
+    bool buffered = false;
+    std::size_t station_at = 0, station_size = 0, text_at = 0, text_size = 0;
 };
 
 class JournalWriter {
@@ -39,9 +44,15 @@ public:
 
     // Entries that may wait before make_room() waits; a batch is at most this big.
     static constexpr std::size_t queue_limit = 65536;
+    // Bytes of buffered texts that may wait before make_room() waits.
+    static constexpr std::size_t text_limit = 16 << 20;
 
     // Never waits.
     void append(JournalChange change);
+    // A log record: its station and text are copied into a buffer that is
+    // kept from batch to batch, so that a flood of records costs no memory
+    // allocation per record here (and none to free on the writing thread).
+    void append_log(JournalChange change, std::string_view station, std::string_view text);
     // Waits while the queue is full (and the journal works). Threads that
     // must never wait (the GUI thread) do not call it; they may overfill it.
     void make_room();
@@ -56,7 +67,9 @@ private:
     struct Statements;
 
     void run();
-    void write(std::vector<JournalChange>& batch);
+    void write(std::vector<JournalChange>& batch, const std::string& texts);
+    // Whether make_room() would wait; `lock_` is held.
+    bool full_locked() const;
     void prune_now();
     // Keeps `what` as the problem, closes the database and tells whoever asked.
     void fail(const std::string& what);
@@ -69,6 +82,7 @@ private:
     mutable std::mutex lock_;
     std::condition_variable wake_, written_, room_;
     std::vector<JournalChange> queue_;
+    std::string queue_texts_;  // the buffered texts of queue_'s log records
     std::uint64_t appended_ = 0, done_ = 0;
     std::uint64_t prune_upto_ = 0;  // a prune is done once it ran after this many were written
     bool hurry_ = false, prune_asked_ = false, stop_ = false;
