@@ -168,6 +168,9 @@ void bind_script(py::module_& t)
                  return s.answer_path(path_text(path), code);
              },
              py::arg("path"), py::arg("code") = static_cast<int>(wxID_OK), R::reference)
+        .def("type_path", [](DialogScript& s, py::object path) -> DialogScript& { return s.type_path(path_text(path)); },
+             py::arg("path"), R::reference,
+             "The next folder or file chooser gets `path` typed key by key, then accepts it.")
         .def("act", &DialogScript::act, py::arg("actions"), R::reference)
         .def("press", py::overload_cast<const wxString&>(&DialogScript::press), py::arg("label"), R::reference)
         .def("press", py::overload_cast<int>(&DialogScript::press), py::arg("id"), R::reference)

@@ -146,3 +146,13 @@ def test_what_goes_wrong_fails_the_test_with_the_dialogs_texts(pytester):
         "*TestHung: the test ran longer than its limit of 1 s; its dialogs were cancelled",
         "*TestHung: the test ran longer than its limit of 1 s and was stopped",
     ])
+
+
+def test_a_path_typed_into_a_chooser_key_by_key(frame, dialogs, tmp_path):
+    # Real key presses: the release tests run one at a time. US keys only.
+    folder = tmp_path / "typed"
+    folder.mkdir()
+    dialogs.type_path(folder)
+    chooser = wx.DirDialog(frame, "导出到", str(tmp_path))
+    assert chooser.ShowModal() == wx.ID_OK and chooser.GetPath() == str(folder)
+    chooser.Destroy()
