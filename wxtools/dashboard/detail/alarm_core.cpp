@@ -55,7 +55,7 @@ void AlarmCore::Slot::fill(HistoryRow row, bool locked)
     }
     if (!core_.listener)
         return;
-    core_.pending.push_back(std::move(row));
+    core_.pending.push(std::move(row));
     core_.post_locked(true);
 }
 
@@ -92,7 +92,7 @@ void AlarmCore::detach()
 {
     std::lock_guard<std::mutex> hold(rows_lock);
     listener = nullptr;
-    pending.clear();
+    pending = RowRing();
     // Producers waiting for room drop their rows and go on.
     room.notify_all();
 }
@@ -125,11 +125,8 @@ void AlarmCore::set_backlog_limit(std::size_t rows)
 bool AlarmCore::take_rows(std::size_t most, std::vector<HistoryRow>& out)
 {
     std::lock_guard<std::mutex> hold(rows_lock);
-    const std::size_t n = std::min(most, pending.size());
-    out.reserve(out.size() + n);
-    std::move(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(n), std::back_inserter(out));
-    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(n));
-    const bool more = !pending.empty();
+    pending.take_oldest(std::min(most, pending.size()), out);
+    const bool more = pending.size() > 0;
     if (!more)
         rows_posted = false;
     ++takes;

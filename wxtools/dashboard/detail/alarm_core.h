@@ -7,10 +7,10 @@
 #include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/detail/change_feed.h"
 #include "wxtools/dashboard/detail/history_row.h"
+#include "wxtools/dashboard/detail/row_ring.h"
 #include "wxtools/dashboard/detail/journal_writer.h"
 
 #include <condition_variable>
-#include <deque>
 #include <list>
 #include <mutex>
 #include <unordered_map>
@@ -126,7 +126,10 @@ private:
     mutable std::mutex rows_lock;
     std::condition_variable room;
     AlarmListener* listener = nullptr;
-    std::deque<HistoryRow> pending;
+    // The rows waiting for the GUI thread, in blocks that are used again, so
+    // that in a flood neither side allocates or frees anything per row for
+    // the queue itself.
+    RowRing pending;
     std::size_t reserved = 0;  // places taken by Slots not yet filled
     std::size_t limit = AlarmState::default_backlog_limit;
     std::size_t takes = 0;  // slices the GUI thread has taken so far

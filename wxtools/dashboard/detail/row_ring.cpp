@@ -14,6 +14,15 @@ std::uint64_t RowRing::push(HistoryRow&& row)
     return end() - 1;
 }
 
+void RowRing::take_oldest(std::size_t n, std::vector<HistoryRow>& out)
+{
+    out.reserve(out.size() + n);
+    for (; n > 0; --n) {
+        out.push_back(std::move(blocks_.front()[head_]));
+        drop_oldest();
+    }
+}
+
 void RowRing::drop_oldest()
 {
     blocks_.front()[head_] = HistoryRow();  // lets go of its text now

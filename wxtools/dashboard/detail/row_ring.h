@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 namespace ovk_wxtools::detail {
 
@@ -33,6 +34,8 @@ public:
 
     // Appends `row` and answers its number; when full(), the oldest goes first.
     std::uint64_t push(HistoryRow&& row);
+    // Moves the oldest `n` rows (at most size()) to the end of `out`.
+    void take_oldest(std::size_t n, std::vector<HistoryRow>& out);
 
 private:
     static constexpr std::size_t block_rows = 4096;
