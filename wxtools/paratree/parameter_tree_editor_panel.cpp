@@ -244,7 +244,7 @@ bool ParameterTreeEditorPanel::save_root_to(const wxString& folder, const std::v
         if (folder == root_path)
             merge_->remember(*root);
     } catch (const std::exception& error) {
-        MB::Error(wxS("Exception raised while saving parameter directory: ") + from_utf8(error.what()));
+        MB::Error(detail::save_failed_message(error.what()));
         after_edit();
         return false;
     }

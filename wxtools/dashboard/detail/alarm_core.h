@@ -7,8 +7,8 @@
 #include "wxtools/dashboard/alarm_state.h"
 #include "wxtools/dashboard/detail/change_feed.h"
 #include "wxtools/dashboard/detail/history_row.h"
-#include "wxtools/dashboard/detail/row_ring.h"
 #include "wxtools/dashboard/detail/journal_writer.h"
+#include "wxtools/dashboard/detail/row_ring.h"
 
 #include <condition_variable>
 #include <list>

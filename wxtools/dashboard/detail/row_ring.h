@@ -4,6 +4,9 @@
 // pushes out the oldest: a capped history drops a row in constant time, and
 // a block emptied at the front is used again at the back. Growing never moves
 // the rows already kept, so the GUI thread never stalls on a copy of them all.
+// Without a limit it also serves as the queue of rows waiting for the GUI
+// thread (take_oldest): the blocks go round between the threads, and a flood
+// allocates nothing per row.
 #include "wxtools/dashboard/detail/history_row.h"
 
 #include <cstddef>

@@ -142,6 +142,11 @@ void SaveMerge::remember(const ParameterDirectory& tree)
     base_ = ovk_paratree::tree_paths(tree);
 }
 
+wxString save_failed_message(const std::string& why)
+{
+    return wxS("Exception raised while saving parameter directory: ") + from_utf8(why);
+}
+
 SaveMerge::Outcome SaveMerge::merge(std::shared_ptr<ParameterDirectory>& tree, const std::filesystem::path& folder,
                                     std::vector<std::string>& taken)
 {
@@ -153,7 +158,7 @@ SaveMerge::Outcome SaveMerge::merge(std::shared_ptr<ParameterDirectory>& tree, c
     } catch (const ovk_paratree::ParaTreeError& error) {
         // What someone else left there cannot be read (without the tolerant
         // load, one broken book is enough): nothing is written over it.
-        MB::Error(wxS("Exception raised while saving parameter directory: ") + from_utf8(error.what()));
+        MB::Error(save_failed_message(error.what()));
         return Outcome::Cancelled;
     }
     auto& [merged, report] = disk;

@@ -9,6 +9,8 @@
 // them is kept for the view.
 #include "platform/paratree/parameter_directory.h"
 
+#include <wx/string.h>
+
 #include <wx/window.h>
 
 #include <filesystem>
@@ -18,6 +20,9 @@
 #include <vector>
 
 namespace ovk_wxtools::detail {
+
+// What the user is told when a save stops on `why`.
+wxString save_failed_message(const std::string& why);
 
 class SaveMerge {
 public:
