@@ -18,6 +18,7 @@
 #include <set>
 #include <sstream>
 #include <tuple>
+#include <vector>
 
 using namespace ovk_wxtools;
 using namespace ovk_wxtest;
@@ -52,15 +53,22 @@ public:
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0)
             return;
+        // The environment is made before the fork: the child of a process
+        // with threads must not allocate (another thread may hold the lock).
+        std::vector<std::string> env{"OVK_STATION=" + name, "OVK_STATION_PORT=" + std::to_string(port)};
+        for (char** e = environ; *e; ++e)
+            env.emplace_back(*e);
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
         const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
             die_with_parent(parent);
             dup2(in[0], 0);
             dup2(out[1], 1);
-            setenv("OVK_STATION", name.c_str(), 1);
-            setenv("OVK_STATION_PORT", std::to_string(port).c_str(), 1);
-            execl("/proc/self/exe", "station", "--gtest_filter=PlantStation.RunsFromItsInput", nullptr);
+            execle("/proc/self/exe", "station", "--gtest_filter=PlantStation.RunsFromItsInput", nullptr, envp.data());
             _exit(127);
         }
         close(in[0]);
