@@ -281,14 +281,16 @@ TEST(AlarmJournal, KillDuringAFloodLeavesASoundJournal)
     int out[2];
     ASSERT_EQ(pipe(out), 0);
     const pid_t parent = getpid();
+    // Set before the fork: the child of a process with threads must not allocate.
+    setenv("OVK_JOURNAL_FLOOD", db.c_str(), 1);
     const pid_t child = fork();
     if (child == 0) {
         die_with_parent(parent);
         dup2(out[1], 1);
-        setenv("OVK_JOURNAL_FLOOD", db.c_str(), 1);
         execl("/proc/self/exe", "flood", "--gtest_filter=DashboardTest.JournalFloodUntilKilled", nullptr);
         _exit(127);
     }
+    unsetenv("OVK_JOURNAL_FLOOD");
     close(out[1]);
     FILE* from_child = fdopen(out[0], "r");
     long flushed[3] = {-1, -1, -1};
